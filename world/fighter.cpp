@@ -1,0 +1,6 @@
+#include "world/fighter.h"
+
+void fighter::move() {
+    advance();
+    decayBank();
+}
