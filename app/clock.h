@@ -1,0 +1,1 @@
+// The tick clock; written as the playable game is built.

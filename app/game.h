@@ -1,0 +1,13 @@
+#pragma once
+
+// The application: constructing it from the command line sets up the window and the
+// scene and runs the game until the player quits.
+class game {
+  public:
+    game() {}
+    game(int argc, char** argv);
+    ~game() {}
+};
+
+// Keeps the viewport on the whole window.
+void reshape(int width, int height);

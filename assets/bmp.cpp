@@ -1,0 +1,1 @@
+// Written as this part of the game is built.

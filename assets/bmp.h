@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+// Pixels of one image as tightly packed red, green, blue bytes, rows in file order.
+// The caller owns the record and frees data with free().
+struct image {
+    uint32_t width;
+    uint32_t height;
+    unsigned char* data;
+};
+
+// Reads an uncompressed 24-bit BMP with a 54-byte header. Prints the size and any failure
+// on standard output; returns 1 on success and 0 on failure.
+int loadBmp(const char* path, image* img);
+
+// Little-endian unsigned reads, one byte at a time with getc.
+uint32_t readU32Le(FILE* stream);
+uint16_t readU16Le(FILE* stream);

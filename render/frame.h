@@ -1,0 +1,4 @@
+#pragma once
+
+// Draws and presents one frame, and finds the projectiles that hit a ship.
+void renderFrame();

@@ -1,0 +1,1 @@
+// Tests are added as this part of the game is built.

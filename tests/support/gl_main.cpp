@@ -1,0 +1,25 @@
+// Test entry for everything that needs OpenGL: one 800x600 double-buffered GLUT window,
+// made current before any test runs, as the game's own set-up makes it.
+#include <cstdio>
+#include <cstdlib>
+
+#include <GL/glut.h>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    // Listing the tests (CMake does so at build time) needs no window.
+    if (testing::GTEST_FLAG(list_tests)) {
+        return RUN_ALL_TESTS();
+    }
+    if (std::getenv("DISPLAY") == nullptr) {
+        std::fprintf(stderr, "These tests need an X display: run them under xvfb-run -a.\n");
+        return 1;
+    }
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(800, 600);
+    glutInitWindowPosition(50, 50);
+    glutCreateWindow(argv[0]);
+    return RUN_ALL_TESTS();
+}
