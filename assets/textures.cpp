@@ -1,1 +1,76 @@
-// Written as this part of the game is built.
+#include "assets/textures.h"
+
+#include "assets/bmp.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+GLuint textures[3] = {0, 0, 0};
+
+namespace {
+
+constexpr int imageCount = 3;
+constexpr const char* fileNames[imageCount] = {"metalTexture.bmp", "sunTexture.bmp", "grass.bmp"};
+constexpr GLint rgbComponents = 3;
+constexpr GLint baseLevel = 0;
+constexpr GLint noBorder = 0;
+
+void upload(GLuint name, const image& img) {
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexImage2D(GL_TEXTURE_2D, baseLevel, rgbComponents, static_cast<GLsizei>(img.width),
+                 static_cast<GLsizei>(img.height), noBorder, GL_RGB, GL_UNSIGNED_BYTE, img.data);
+}
+
+// Frees every record allocated so far with its pixel block, in file order; the slots not
+// yet allocated are null.
+void release(image* (&records)[imageCount]) {
+    for (image*& record : records) {
+        if (record != nullptr) {
+            std::free(record->data);
+            std::free(record);
+            record = nullptr;
+        }
+    }
+}
+
+} // namespace
+
+// The messages carry no line breaks of their own: the dots run on after the reader's size
+// lines, so a failed file shows where in the row the loading stopped.
+int loadTextures() {
+    std::printf("Loading textures");
+
+    image* records[imageCount] = {nullptr, nullptr, nullptr};
+    for (image*& record : records) {
+        record = static_cast<image*>(std::malloc(sizeof(image)));
+        if (record == nullptr) {
+            std::printf("Error allocating space for image");
+            release(records);
+            return 1;
+        }
+        *record = image{0, 0, nullptr};
+    }
+
+    for (int i = 0; i < imageCount; ++i) {
+        if (loadBmp(fileNames[i], records[i]) == 0) {
+            release(records);
+            return 2;
+        }
+        std::printf(".");
+    }
+    std::printf(".done.");
+
+    // Names are taken only now, so a failed load leaves all three at 0.
+    glGenTextures(2, textures);
+    upload(textures[0], *records[0]);
+    upload(textures[1], *records[1]);
+    glGenTextures(1, &textures[2]);
+    upload(textures[2], *records[2]);
+
+    release(records);
+    return 0;
+}
