@@ -1,1 +1,163 @@
-// Tests are added as this part of the game is built.
+#include "assets/textures.h"
+
+#include "tests/support/capture.h"
+#include "tools/texgen.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int fileCount = 3;
+const char* const fileNames[fileCount] = {"metalTexture.bmp", "sunTexture.bmp", "grass.bmp"};
+constexpr size_t headerBytes = 54;
+constexpr size_t bitsPerPixelOffset = 28;
+
+GLint boundTexture() {
+    GLint name = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
+    return name;
+}
+
+// Each test runs in a fresh working directory holding only the files it writes, and starts
+// with no textures loaded, as the game does.
+class TextureFiles : public testing::Test {
+  protected:
+    static void SetUpTestSuite() { pictures = {metalPicture(), sunPicture(), grassPicture()}; }
+
+    void SetUp() override {
+        forgetTextures();
+        char here[4096];
+        ASSERT_NE(getcwd(here, sizeof here), nullptr);
+        home = here;
+        char pattern[] = "/tmp/skyhunt-textures-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        ASSERT_EQ(chdir(dir.c_str()), 0);
+    }
+
+    void TearDown() override {
+        EXPECT_EQ(chdir(home.c_str()), 0);
+        for (const char* name : fileNames) {
+            unlink((dir + "/" + name).c_str());
+        }
+        rmdir(dir.c_str());
+        forgetTextures();
+    }
+
+    static void forgetTextures() {
+        for (GLuint& name : textures) {
+            if (name != 0) {
+                glDeleteTextures(1, &name);
+            }
+            name = 0;
+        }
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+
+    static void writePicture(int index) {
+        ASSERT_TRUE(writeBmp(fileNames[index], pictures[index]));
+    }
+
+    // The picture's header alone, claiming 8 bits per pixel: read, but refused for its depth.
+    static void writeEightBitFile(int index) {
+        std::vector<unsigned char> file = encodeBmp(pictures[index]);
+        file[bitsPerPixelOffset] = 8;
+        file.resize(headerBytes);
+        FILE* f = std::fopen(fileNames[index], "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(file.data(), 1, file.size(), f);
+        std::fclose(f);
+    }
+
+    int load() {
+        stdoutCapture capture;
+        const int result = loadTextures();
+        out = capture.text();
+        return result;
+    }
+
+    static std::string sizeLines(int index) {
+        const std::string name = fileNames[index];
+        return "Width of " + name + ": " + std::to_string(pictures[index].width) + "\nHeight of " +
+               name + ": " + std::to_string(pictures[index].height) + "\n";
+    }
+
+    static void expectNoTextures() {
+        for (GLuint name : textures) {
+            EXPECT_EQ(name, 0u);
+        }
+        EXPECT_EQ(boundTexture(), 0);
+    }
+
+    static std::vector<picture> pictures;
+    std::string home;
+    std::string dir;
+    std::string out;
+};
+
+std::vector<picture> TextureFiles::pictures;
+
+} // namespace
+
+TEST_F(TextureFiles, AllThreeLoadIntoDistinctNamesWithTheGrassLeftBound) {
+    for (int i = 0; i < fileCount; ++i) {
+        writePicture(i);
+    }
+    ASSERT_EQ(load(), 0);
+    EXPECT_EQ(out, "Loading textures" + sizeLines(0) + "." + sizeLines(1) + "." + sizeLines(2) +
+                       "..done.");
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    EXPECT_NE(textures[0], textures[1]);
+    EXPECT_NE(textures[1], textures[2]);
+    EXPECT_NE(textures[0], textures[2]);
+    EXPECT_EQ(boundTexture(), static_cast<GLint>(textures[2]));
+
+    for (int i = 0; i < fileCount; ++i) {
+        SCOPED_TRACE(fileNames[i]);
+        ASSERT_NE(textures[i], 0u);
+        EXPECT_EQ(glIsTexture(textures[i]), GL_TRUE);
+        glBindTexture(GL_TEXTURE_2D, textures[i]);
+        GLint value = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
+        EXPECT_EQ(value, GL_LINEAR);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &value);
+        EXPECT_EQ(value, GL_LINEAR);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
+        EXPECT_EQ(value, GL_REPEAT);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &value);
+        EXPECT_EQ(value, GL_REPEAT);
+
+        // The texels are the picture's pixels, in the picture's row order.
+        const picture& pic = pictures[i];
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &value);
+        EXPECT_EQ(value, static_cast<GLint>(pic.width));
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &value);
+        EXPECT_EQ(value, static_cast<GLint>(pic.height));
+        std::vector<unsigned char> texels(pic.rgb.size());
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+        EXPECT_EQ(texels, pic.rgb);
+    }
+}
+
+TEST_F(TextureFiles, MissingMetalStopsBeforeTheOtherFilesAreOpened) {
+    writePicture(1);
+    writePicture(2);
+    EXPECT_EQ(load(), 2);
+    EXPECT_EQ(out, "Loading texturesFile Not Found : metalTexture.bmp\n");
+    expectNoTextures();
+}
+
+TEST_F(TextureFiles, UnreadableGrassCreatesNoTextureAtAll) {
+    writePicture(0);
+    writePicture(1);
+    writeEightBitFile(2);
+    EXPECT_EQ(load(), 2);
+    EXPECT_EQ(out, "Loading textures" + sizeLines(0) + "." + sizeLines(1) + "." + sizeLines(2) +
+                       "Bpp from grass.bmp is not 24: 8\n");
+    expectNoTextures();
+}
