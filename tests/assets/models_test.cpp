@@ -147,6 +147,7 @@ class modelTest : public ::testing::Test {
             draw();
             EXPECT_EQ(modelview(), matrix);
         });
+        EXPECT_FALSE(c.overflowed);
         EXPECT_TRUE(c.primitives.empty());
         EXPECT_EQ(currentColour(), colour);
         EXPECT_EQ(currentTexCoord(), texCoord);
