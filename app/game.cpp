@@ -1,1 +1,78 @@
-// Written as this part of the game is built.
+#include "app/game.h"
+
+#include <algorithm>
+
+#include <GL/glut.h>
+
+#include "app/clock.h"
+#include "app/keyboard.h"
+#include "app/step.h"
+#include "app/world.h"
+#include "render/font.h"
+#include "render/frame.h"
+
+namespace {
+
+constexpr int windowWidth = 800; // pixels
+constexpr int windowHeight = 600;
+constexpr int windowLeft = 50; // screen position in pixels
+constexpr int windowTop = 50;
+
+// Reshape's projection lasts only until the next frame loads its own.
+constexpr double reshapeFieldOfView = 50.0; // degrees, vertical
+constexpr double reshapeNear = 1.0;         // world units
+constexpr double reshapeFar = 2000.0;
+
+void openWindow(int& argc, char** argv) {
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(windowWidth, windowHeight);
+    glutInitWindowPosition(windowLeft, windowTop);
+    glutCreateWindow(argv[0]);
+}
+
+// The display event ticks the world and the idle event draws it.
+void registerCallbacks() {
+    glutDisplayFunc(stepWorld);
+    glutReshapeFunc(reshape);
+    glutKeyboardFunc(handleKey);
+    glutIdleFunc(renderFrame);
+}
+
+// State that no frame changes: lighting with one light, fog, and alpha blending.
+void setFixedRenderState() {
+    glEnable(GL_LIGHTING);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_FOG);
+    glHint(GL_FOG_HINT, GL_DONT_CARE);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+} // namespace
+
+game::game(int argc, char** argv) {
+    openWindow(argc, argv);
+    glClearColor(0, 0, 0, 1);
+    initScene();
+    makeRasterFont();
+    registerCallbacks();
+    setFixedRenderState();
+    frameClock.start();
+    glutMainLoop();
+}
+
+// A window shrunk to nothing (height 0 when minimised) is projected as if one pixel high or
+// wide, rather than dividing by zero or handing OpenGL an empty ortho box.
+void reshape(int width, int height) {
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const int w = std::max(width, 1);
+    const int h = std::max(height, 1);
+    gluPerspective(reshapeFieldOfView, static_cast<double>(w) / h, reshapeNear, reshapeFar);
+    glOrtho(0, w, 0, h, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glutSwapBuffers();
+}

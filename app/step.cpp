@@ -1,1 +1,21 @@
-// Written as this part of the game is built.
+#include "app/step.h"
+
+#include <GL/glut.h>
+
+#include "app/world.h"
+
+// Each object reacts to the state its leader reached in this same tick: the enemy sees the
+// player after its move, the wingman the enemy after its update, and every missile the same
+// enemy. Dead ships and projectiles are stepped too; their own rules decide what that does.
+void stepWorld() {
+    playerShip.move();
+    enemyShip.update(playerShip);
+    wingmanShip.update(enemyShip);
+    for (bulletIt = bullets.begin(); bulletIt != bullets.end(); ++bulletIt) {
+        bulletIt->move();
+    }
+    for (missileIt = missiles.begin(); missileIt != missiles.end(); ++missileIt) {
+        missileIt->update(enemyShip);
+    }
+    glutPostRedisplay();
+}
