@@ -115,7 +115,7 @@ std::array<GLfloat, 16> modelview() {
 }
 
 // Plain colours in feedback: no lighting, texturing or fog in the way.
-class modelTest : public ::testing::Test {
+class ModelCapture : public ::testing::Test {
   protected:
     void SetUp() override {
         glDisable(GL_LIGHTING);
@@ -154,8 +154,8 @@ class modelTest : public ::testing::Test {
     }
 };
 
-using shipModel = modelTest;
-using projectileModel = modelTest;
+using ShipModel = ModelCapture;
+using ProjectileModel = ModelCapture;
 
 constexpr rgba green{0, 1, 0, 1};
 constexpr rgba orange{1, 0.5f, 0, 1};
@@ -204,7 +204,7 @@ enemy enemyAt(float x, float z, float heading, float bank) {
 
 // ---- Ships -------------------------------------------------------------------------------
 
-TEST_F(shipModel, AiShipIsAUnitCubeAroundItsPositionFiveUnitsUpWithOneColourPerFace) {
+TEST_F(ShipModel, AiShipIsAUnitCubeAroundItsPositionFiveUnitsUpWithOneColourPerFace) {
     enemy e = enemyAt(3, -2, 0, 0);
     const feedbackCapture c = capture([&] { e.draw(); });
 
@@ -218,7 +218,7 @@ TEST_F(shipModel, AiShipIsAUnitCubeAroundItsPositionFiveUnitsUpWithOneColourPerF
                     {magenta, axis::x, 3.5f}});
 }
 
-TEST_F(shipModel, PlayerShipIsDrawnWhileDeadAtAlphaPointFourOnEveryFace) {
+TEST_F(ShipModel, PlayerShipIsDrawnWhileDeadAtAlphaPointFourOnEveryFace) {
     fighter player;
     ASSERT_FALSE(player.isAlive());
     player.x = 3;
@@ -236,7 +236,7 @@ TEST_F(shipModel, PlayerShipIsDrawnWhileDeadAtAlphaPointFourOnEveryFace) {
                     {withAlpha(magenta, 0.4f), axis::x, 3.5f}});
 }
 
-TEST_F(shipModel, EveryFaceMapsTheWholeTextureOnce) {
+TEST_F(ShipModel, EveryFaceMapsTheWholeTextureOnce) {
     enemy e = enemyAt(0, 0, 0, 0);
     const feedbackCapture c = capture([&] { e.draw(); });
 
@@ -253,7 +253,7 @@ TEST_F(shipModel, EveryFaceMapsTheWholeTextureOnce) {
 
 // The top is the face the camera sees from above: its texture's s runs from tail to nose
 // and its t from the +X side to the -X side.
-TEST_F(shipModel, TopFaceTextureRunsTailToNoseAndPlusXToMinusX) {
+TEST_F(ShipModel, TopFaceTextureRunsTailToNoseAndPlusXToMinusX) {
     enemy e = enemyAt(0, 0, 0, 0);
     const feedbackCapture c = capture([&] { e.draw(); });
 
@@ -265,7 +265,7 @@ TEST_F(shipModel, TopFaceTextureRunsTailToNoseAndPlusXToMinusX) {
     }
 }
 
-TEST_F(shipModel, HeadingNinetyTurnsTheRedNoseToWorldPlusX) {
+TEST_F(ShipModel, HeadingNinetyTurnsTheRedNoseToWorldPlusX) {
     enemy e = enemyAt(0, 0, 90, 0);
     const feedbackCapture c = capture([&] { e.draw(); });
 
@@ -278,7 +278,7 @@ TEST_F(shipModel, HeadingNinetyTurnsTheRedNoseToWorldPlusX) {
 
 // Translate, heading, then bank: the roll is about the ship's own nose, so at heading 90
 // the nose face stays on world +X and the top tilts toward world +Z.
-TEST_F(shipModel, BankRollsTheCubeAboutItsNoseAfterTheHeading) {
+TEST_F(ShipModel, BankRollsTheCubeAboutItsNoseAfterTheHeading) {
     enemy e = enemyAt(0, 0, 90, 45);
     const feedbackCapture c = capture([&] { e.draw(); });
 
@@ -295,7 +295,7 @@ TEST_F(shipModel, BankRollsTheCubeAboutItsNoseAfterTheHeading) {
     EXPECT_NEAR(z, lean, tolerance);
 }
 
-TEST_F(shipModel, DeadEnemyAndWingmanMakeNoOpenGlCall) {
+TEST_F(ShipModel, DeadEnemyAndWingmanMakeNoOpenGlCall) {
     enemy e = enemyAt(3, -2, 30, 10);
     e.setAlive(false);
     expectNoOpenGlCall([&] { e.draw(); });
@@ -307,7 +307,7 @@ TEST_F(shipModel, DeadEnemyAndWingmanMakeNoOpenGlCall) {
 
 // ---- Projectiles -------------------------------------------------------------------------
 
-TEST_F(projectileModel, BulletIsAGreyDartTenUnitsUpWithItsTailOnItsPosition) {
+TEST_F(ProjectileModel, BulletIsAGreyDartTenUnitsUpWithItsTailOnItsPosition) {
     bullet b;
     b.setAlive(true);
     b.x = 2;
@@ -323,7 +323,7 @@ TEST_F(projectileModel, BulletIsAGreyDartTenUnitsUpWithItsTailOnItsPosition) {
     EXPECT_EQ(currentColour(), (std::array<GLfloat, 4>{0.5f, 0.5f, 0.5f, 1}));
 }
 
-TEST_F(projectileModel, BulletTextureRunsAcrossTheTailAndBackAtThePoint) {
+TEST_F(ProjectileModel, BulletTextureRunsAcrossTheTailAndBackAtThePoint) {
     bullet b;
     b.setAlive(true);
     const feedbackCapture c = capture([&] { b.draw(); });
@@ -347,7 +347,7 @@ TEST_F(projectileModel, BulletTextureRunsAcrossTheTailAndBackAtThePoint) {
     }
 }
 
-TEST_F(projectileModel, MissileAtHeadingNinetyPointsToPlusXWithRedFinsAtItsTail) {
+TEST_F(ProjectileModel, MissileAtHeadingNinetyPointsToPlusXWithRedFinsAtItsTail) {
     missile m;
     m.setAlive(true);
     m.heading = 90;
@@ -370,7 +370,7 @@ TEST_F(projectileModel, MissileAtHeadingNinetyPointsToPlusXWithRedFinsAtItsTail)
 }
 
 // The missile gives no texture coordinates, so it is drawn with whatever one is current.
-TEST_F(projectileModel, MissileKeepsTheCurrentTextureCoordinate) {
+TEST_F(ProjectileModel, MissileKeepsTheCurrentTextureCoordinate) {
     missile m;
     m.setAlive(true);
     glTexCoord2f(0.3f, 0.7f);
@@ -383,7 +383,7 @@ TEST_F(projectileModel, MissileKeepsTheCurrentTextureCoordinate) {
     }
 }
 
-TEST_F(projectileModel, DeadBulletAndMissileMakeNoOpenGlCall) {
+TEST_F(ProjectileModel, DeadBulletAndMissileMakeNoOpenGlCall) {
     bullet b(vec2(1, 2), vec2(0, 1));
     b.setAlive(false);
     expectNoOpenGlCall([&] { b.draw(); });

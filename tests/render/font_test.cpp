@@ -127,7 +127,7 @@ std::array<GLfloat, 16> matrix(GLenum which) {
 
 // Each test starts from a black back buffer, with lighting on and a red current colour,
 // so that white text proves printString set its own colour and switched lighting off.
-class fontTest : public ::testing::Test {
+class RasterFont : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { makeRasterFont(); }
 
@@ -168,7 +168,7 @@ class fontTest : public ::testing::Test {
 
 // Only the letters and the space have a list that draws and moves the raster position;
 // every other 7-bit code leaves it where it was.
-TEST_F(fontTest, OnlyLettersAndSpaceAdvanceTheRasterPosition) {
+TEST_F(RasterFont, OnlyLettersAndSpaceAdvanceTheRasterPosition) {
     for (int code = 1; code < 128; ++code) {
         const char text[] = {static_cast<char>(code), '\0'};
         printString(text, 100, 300);
@@ -182,7 +182,7 @@ TEST_F(fontTest, OnlyLettersAndSpaceAdvanceTheRasterPosition) {
 
 // The overlay as the frame draws it: 5 pixels from the left, "SCORE" 20 above "LIVES",
 // each glyph's bottom two rows under the baseline.
-TEST_F(fontTest, LivesAndScoreAreDrawnWhiteAsTheirPicturesWhateverTheColourAndLighting) {
+TEST_F(RasterFont, LivesAndScoreAreDrawnWhiteAsTheirPicturesWhateverTheColourAndLighting) {
     printString("LIVES", 5, 550);
     printString("SCORE", 5, 570);
     const screenshot shot;
@@ -194,7 +194,7 @@ TEST_F(fontTest, LivesAndScoreAreDrawnWhiteAsTheirPicturesWhateverTheColourAndLi
 
 // Every letter's list draws that letter's rows of the table: the bottom row first, the
 // most significant bit leftmost, in its own 10-pixel cell.
-TEST_F(fontTest, EveryLetterDrawsItsGlyphFromTheTable) {
+TEST_F(RasterFont, EveryLetterDrawsItsGlyphFromTheTable) {
     const screenshot shot = drawn("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
     for (int letter = 0; letter < 26; ++letter) {
         for (int row = 0; row < glyphHeight; ++row) {
@@ -212,7 +212,7 @@ TEST_F(fontTest, EveryLetterDrawsItsGlyphFromTheTable) {
     EXPECT_EQ(after[1], 300);
 }
 
-TEST_F(fontTest, CharactersWithoutAGlyphDrawNothingAndDoNotAdvance) {
+TEST_F(RasterFont, CharactersWithoutAGlyphDrawNothingAndDoNotAdvance) {
     const screenshot plain = drawn("AB");
     EXPECT_GT(plain.whiteCount(), 0u);
     EXPECT_TRUE(drawn("Aa1b!~B") == plain);
@@ -221,7 +221,7 @@ TEST_F(fontTest, CharactersWithoutAGlyphDrawNothingAndDoNotAdvance) {
 
 // A byte above 127 would name a list beyond the font's 128; one is planted there to show
 // that it is never called.
-TEST_F(fontTest, BytesAbove127AreSkippedLikeCharactersWithoutAGlyph) {
+TEST_F(RasterFont, BytesAbove127AreSkippedLikeCharactersWithoutAGlyph) {
     const GLuint beyond = fontOffset + 200;
     ASSERT_FALSE(glIsList(beyond));
     glNewList(beyond, GL_COMPILE);
@@ -236,7 +236,7 @@ TEST_F(fontTest, BytesAbove127AreSkippedLikeCharactersWithoutAGlyph) {
     glDeleteLists(beyond, 1);
 }
 
-TEST_F(fontTest, SpaceLeavesABlankTenPixelCell) {
+TEST_F(RasterFont, SpaceLeavesABlankTenPixelCell) {
     const screenshot spaced = drawn("A B");
     EXPECT_EQ(rasterPosition()[0], 100 + 3 * cell);
     const screenshot joined = drawn("AB");
@@ -251,7 +251,7 @@ TEST_F(fontTest, SpaceLeavesABlankTenPixelCell) {
 
 // The caller's matrices and list base come back; lighting ends on and GL_PROJECTION
 // selected whatever they were, and the colour stays white. An empty string draws nothing.
-TEST_F(fontTest, LeavesProjectionSelectedLightingOnAndTheCallersMatricesAndListBase) {
+TEST_F(RasterFont, LeavesProjectionSelectedLightingOnAndTheCallersMatricesAndListBase) {
     glDisable(GL_LIGHTING);
     glMatrixMode(GL_PROJECTION);
     glTranslatef(1, 2, 3);
@@ -285,7 +285,7 @@ TEST_F(fontTest, LeavesProjectionSelectedLightingOnAndTheCallersMatricesAndListB
 
 // The start point lives in an 800x600 space stretched over the viewport; the glyphs keep
 // their 8x13 pixels and their 10-pixel advance.
-TEST_F(fontTest, AHalfSizeViewportHalvesTheStartPointButNotTheGlyphs) {
+TEST_F(RasterFont, AHalfSizeViewportHalvesTheStartPointButNotTheGlyphs) {
     glViewport(0, 0, screenWidth / 2, screenHeight / 2);
     printString("LIVES", 100, 200);
     const screenshot shot;

@@ -54,7 +54,7 @@ std::array<GLfloat, 4> currentValue(GLenum name) {
     return v;
 }
 
-class groundTest : public ::testing::Test {
+class GroundList : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { grid = new ground(); }
     static void TearDownTestSuite() {
@@ -80,12 +80,12 @@ class groundTest : public ::testing::Test {
     static ground* grid;
 };
 
-ground* groundTest::grid = nullptr;
+ground* GroundList::grid = nullptr;
 
 } // namespace
 
 // The list is built once; building it draws nothing.
-TEST_F(groundTest, BuildingRecordsTheGridWithoutDrawingIt) {
+TEST_F(GroundList, BuildingRecordsTheGridWithoutDrawingIt) {
     ground* built = nullptr;
     const feedbackCapture c = captureFeedback(groundBox, [&] { built = new ground(); });
     EXPECT_FALSE(c.overflowed);
@@ -98,7 +98,7 @@ TEST_F(groundTest, BuildingRecordsTheGridWithoutDrawingIt) {
 
 // 250 strips of 249 quads, 8 units square, cover x -1000..1000 and z -1000..992 once each:
 // 250 strips of 250 vertex pairs, 125,000 vertices.
-TEST_F(groundTest, CoversEachEightUnitCellOnceWithTheFarBandInZLeftBare) {
+TEST_F(GroundList, CoversEachEightUnitCellOnceWithTheFarBandInZLeftBare) {
     const feedbackCapture c = replay();
     ASSERT_FALSE(c.primitives.empty());
 
@@ -124,7 +124,7 @@ TEST_F(groundTest, CoversEachEightUnitCellOnceWithTheFarBandInZLeftBare) {
 
 // White at height 0, with texture coordinates equal to the world's x and z, so the
 // repeating texture is laid once per world unit.
-TEST_F(groundTest, VerticesAreWhiteAtHeightZeroWithWorldTextureCoordinates) {
+TEST_F(GroundList, VerticesAreWhiteAtHeightZeroWithWorldTextureCoordinates) {
     const feedbackCapture c = replay();
     for (const feedbackPrimitive& p : c.primitives) {
         for (const feedbackVertex& v : p.vertices) {
@@ -139,7 +139,7 @@ TEST_F(groundTest, VerticesAreWhiteAtHeightZeroWithWorldTextureCoordinates) {
 }
 
 // The models give no normals and rely on the upward one that the ground leaves current.
-TEST_F(groundTest, ReplayLeavesWhiteTheUpwardNormalAndTheLastTextureCoordinate) {
+TEST_F(GroundList, ReplayLeavesWhiteTheUpwardNormalAndTheLastTextureCoordinate) {
     glColor4f(1, 0, 0, 0.5f);
     glNormal3f(1, 0, 0);
     glTexCoord2f(0, 0);
@@ -155,7 +155,7 @@ TEST_F(groundTest, ReplayLeavesWhiteTheUpwardNormalAndTheLastTextureCoordinate) 
     EXPECT_EQ(currentValue(GL_CURRENT_TEXTURE_COORDS), (std::array<GLfloat, 4>{1000, 992, 0, 1}));
 }
 
-TEST_F(groundTest, ReplayingTwiceDrawsTheSameGridTwice) {
+TEST_F(GroundList, ReplayingTwiceDrawsTheSameGridTwice) {
     const feedbackCapture once = replay();
     const feedbackCapture twice = captureFeedback(
         groundBox,
