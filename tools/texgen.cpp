@@ -225,9 +225,9 @@ constexpr colour space = {0.30, 0.07, 0.03};
 
 // ---- Grass ----
 
-constexpr colour grassShade = {0.17, 0.38, 0.10};
-constexpr colour grassLit = {0.34, 0.60, 0.17};
-constexpr colour grassDry = {0.50, 0.56, 0.22};
+constexpr colour grassShade = {0.21, 0.45, 0.12};
+constexpr colour grassLit = {0.40, 0.70, 0.21};
+constexpr colour grassDry = {0.58, 0.64, 0.27};
 constexpr int patchCycles = 4;
 constexpr int dryCycles = 2;
 constexpr double patchFalloff = 0.4;
