@@ -3,6 +3,7 @@
 #include "tests/support/capture.h"
 #include "tools/texgen.h"
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,6 @@ namespace {
 
 constexpr int fileCount = 3;
 const char* const fileNames[fileCount] = {"metalTexture.bmp", "sunTexture.bmp", "grass.bmp"};
-constexpr size_t headerBytes = 54;
-constexpr size_t bitsPerPixelOffset = 28;
 
 GLint boundTexture() {
     GLint name = -1;
@@ -60,17 +59,6 @@ class TextureFiles : public testing::Test {
 
     static void writePicture(int index) {
         ASSERT_TRUE(writeBmp(fileNames[index], pictures[index]));
-    }
-
-    // The picture's header alone, claiming 8 bits per pixel: read, but refused for its depth.
-    static void writeEightBitFile(int index) {
-        std::vector<unsigned char> file = encodeBmp(pictures[index]);
-        file[bitsPerPixelOffset] = 8;
-        file.resize(headerBytes);
-        FILE* f = std::fopen(fileNames[index], "wb");
-        ASSERT_NE(f, nullptr);
-        std::fwrite(file.data(), 1, file.size(), f);
-        std::fclose(f);
     }
 
     int load() {
@@ -123,14 +111,13 @@ TEST_F(TextureFiles, AllThreeLoadIntoDistinctNamesWithTheGrassLeftBound) {
         EXPECT_EQ(glIsTexture(textures[i]), GL_TRUE);
         glBindTexture(GL_TEXTURE_2D, textures[i]);
         GLint value = 0;
-        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
-        EXPECT_EQ(value, GL_LINEAR);
-        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &value);
-        EXPECT_EQ(value, GL_LINEAR);
-        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
-        EXPECT_EQ(value, GL_REPEAT);
-        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &value);
-        EXPECT_EQ(value, GL_REPEAT);
+        const GLenum parameters[] = {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER,
+                                     GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T};
+        const GLint values[] = {GL_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT};
+        for (size_t p = 0; p < std::size(parameters); ++p) {
+            glGetTexParameteriv(GL_TEXTURE_2D, parameters[p], &value);
+            EXPECT_EQ(value, values[p]);
+        }
 
         // The texels are the picture's pixels, in the picture's row order.
         const picture& pic = pictures[i];
@@ -155,9 +142,13 @@ TEST_F(TextureFiles, MissingMetalStopsBeforeTheOtherFilesAreOpened) {
 TEST_F(TextureFiles, UnreadableGrassCreatesNoTextureAtAll) {
     writePicture(0);
     writePicture(1);
-    writeEightBitFile(2);
+    FILE* empty = std::fopen(fileNames[2], "wb");
+    ASSERT_NE(empty, nullptr);
+    std::fclose(empty);
     EXPECT_EQ(load(), 2);
-    EXPECT_EQ(out, "Loading textures" + sizeLines(0) + "." + sizeLines(1) + "." + sizeLines(2) +
-                       "Bpp from grass.bmp is not 24: 8\n");
+    // An empty file reads as all ones; its planes count fails first.
+    EXPECT_EQ(out, "Loading textures" + sizeLines(0) + "." + sizeLines(1) + "." +
+                       "Width of grass.bmp: 4294967295\nHeight of grass.bmp: 4294967295\n"
+                       "Planes from grass.bmp is not 1: 65535\n");
     expectNoTextures();
 }
