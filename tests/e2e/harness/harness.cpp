@@ -1,0 +1,471 @@
+#include "tests/e2e/harness/harness.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <X11/Xutil.h>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const std::vector<std::string> textureFiles = {"metalTexture.bmp", "sunTexture.bmp", "grass.bmp"};
+
+// ---- screenshot --------------------------------------------------------------------------
+
+screenshot::screenshot(int width, int height)
+    : width(width), height(height), pixels(static_cast<size_t>(width) * height * 3) {}
+
+rgb screenshot::at(int col, int row) const {
+    const size_t i = (static_cast<size_t>(row) * width + col) * 3;
+    return {pixels[i], pixels[i + 1], pixels[i + 2]};
+}
+
+void screenshot::set(int col, int row, rgb c) {
+    const size_t i = (static_cast<size_t>(row) * width + col) * 3;
+    pixels[i] = static_cast<unsigned char>(c.r);
+    pixels[i + 1] = static_cast<unsigned char>(c.g);
+    pixels[i + 2] = static_cast<unsigned char>(c.b);
+}
+
+void screenshot::savePpm(const std::string& path) const {
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << width << ' ' << height << "\n255\n";
+    out.write(reinterpret_cast<const char*>(pixels.data()),
+              static_cast<std::streamsize>(pixels.size()));
+}
+
+// ---- child processes ---------------------------------------------------------------------
+
+namespace {
+
+// The caller's environment with the overrides replacing or adding entries.
+std::vector<std::string> mergedEnvironment(const envList& overrides) {
+    std::vector<std::string> out;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry = *e;
+        const std::string name = entry.substr(0, entry.find('='));
+        bool replaced = false;
+        for (const auto& o : overrides) {
+            replaced = replaced || o.first == name;
+        }
+        if (!replaced) {
+            out.push_back(entry);
+        }
+    }
+    for (const auto& o : overrides) {
+        out.push_back(o.first + "=" + o.second);
+    }
+    return out;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& strings) {
+    std::vector<char*> out;
+    for (auto& s : strings) {
+        out.push_back(s.data());
+    }
+    out.push_back(nullptr);
+    return out;
+}
+
+int decodeStatus(int raw) {
+    if (WIFEXITED(raw)) {
+        return WEXITSTATUS(raw);
+    }
+    return 128 + WTERMSIG(raw);
+}
+
+} // namespace
+
+childProcess::childProcess(const spec& s) : pid(-1) {
+    std::vector<std::string> args = s.argv;
+    std::vector<std::string> env = mergedEnvironment(s.env);
+    std::vector<char*> argp = pointers(args);
+    std::vector<char*> envp = pointers(env);
+    const pid_t parent = getpid();
+
+    pid = fork();
+    if (pid < 0) {
+        throw std::runtime_error("fork failed: " + std::string(std::strerror(errno)));
+    }
+    if (pid == 0) {
+        // Only async-signal-safe calls from here to exec.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) {
+            _exit(127);
+        }
+        if (!s.workDir.empty() && chdir(s.workDir.c_str()) != 0) {
+            _exit(127);
+        }
+        const std::pair<const std::string*, int> redirects[] = {{&s.outputPath, STDOUT_FILENO},
+                                                                {&s.errorPath, STDERR_FILENO}};
+        for (const auto& r : redirects) {
+            if (!r.first->empty()) {
+                const int fd = open(r.first->c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+                if (fd < 0 || dup2(fd, r.second) < 0) {
+                    _exit(127);
+                }
+                close(fd);
+            }
+        }
+        if (s.keepFd >= 0) {
+            fcntl(s.keepFd, F_SETFD, 0);
+        }
+        execvpe(s.file.c_str(), argp.data(), envp.data());
+        _exit(127);
+    }
+}
+
+childProcess::~childProcess() {
+    if (running()) {
+        kill(SIGTERM);
+        if (!waitExit(5s)) {
+            kill(SIGKILL);
+            reap(true);
+        }
+    }
+}
+
+bool childProcess::reap(bool block) {
+    if (status) {
+        return true;
+    }
+    int raw = 0;
+    const pid_t r = waitpid(pid, &raw, block ? 0 : WNOHANG);
+    if (r == pid) {
+        status = decodeStatus(raw);
+        return true;
+    }
+    return false;
+}
+
+bool childProcess::running() {
+    return !reap(false);
+}
+
+std::optional<int> childProcess::waitExit(std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!reap(false)) {
+        if (std::chrono::steady_clock::now() >= end) {
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    return status;
+}
+
+void childProcess::kill(int signal) {
+    if (!status) {
+        ::kill(pid, signal);
+    }
+}
+
+// ---- X server ----------------------------------------------------------------------------
+
+namespace {
+
+// Xlib's default handler ends the program on any protocol error; a window that goes away
+// between two requests is an ordinary event here, not a reason to stop the test run.
+int ignoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+} // namespace
+
+xServer::xServer(int width, int height) : dpy(nullptr) {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    childProcess::spec s;
+    s.file = "Xvfb";
+    s.argv = {
+        "Xvfb",      "-displayfd", std::to_string(fds[1]),
+        "-screen",   "0",          std::to_string(width) + "x" + std::to_string(height) + "x24",
+        "-nolisten", "tcp",        "-noreset"};
+    s.keepFd = fds[1];
+    s.errorPath = "/dev/null"; // its start-up chatter would bury the test's own messages
+    server.emplace(s);
+    close(fds[1]);
+
+    // Xvfb writes the display number it chose once it accepts connections.
+    std::string number;
+    const auto end = std::chrono::steady_clock::now() + 30s;
+    while (std::chrono::steady_clock::now() < end) {
+        pollfd p{fds[0], POLLIN, 0};
+        if (poll(&p, 1, 100) > 0) {
+            char c;
+            if (read(fds[0], &c, 1) != 1 || c == '\n') {
+                break;
+            }
+            number += c;
+        }
+    }
+    close(fds[0]);
+    if (number.empty()) {
+        throw std::runtime_error("Xvfb did not start (is it installed?)");
+    }
+    name = ":" + number;
+    XSetErrorHandler(ignoreXError);
+    dpy = XOpenDisplay(name.c_str());
+    if (dpy == nullptr) {
+        throw std::runtime_error("cannot connect to Xvfb on " + name);
+    }
+}
+
+xServer::~xServer() {
+    if (dpy != nullptr) {
+        XCloseDisplay(dpy);
+    }
+}
+
+// ---- scratch directory -------------------------------------------------------------------
+
+scratchDir::scratchDir() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp != nullptr ? tmp : "/tmp") + "/skyhunt-e2e-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a scratch directory");
+    }
+    where = pattern;
+}
+
+scratchDir::~scratchDir() {
+    std::error_code ignored;
+    fs::remove_all(where, ignored);
+}
+
+// ---- process figures ---------------------------------------------------------------------
+
+std::optional<processFigures> readProcessFigures(pid_t pid) {
+    const std::string base = "/proc/" + std::to_string(pid);
+    std::ifstream status(base + "/status");
+    std::ifstream stat(base + "/stat");
+    if (!status || !stat) {
+        return std::nullopt;
+    }
+    processFigures f{-1, -1, 0};
+    std::string line;
+    while (std::getline(status, line)) {
+        std::istringstream words(line);
+        std::string key;
+        long value = 0;
+        words >> key >> value;
+        if (key == "VmRSS:") {
+            f.residentKiB = value;
+        } else if (key == "VmHWM:") {
+            f.peakResidentKiB = value;
+        }
+    }
+    // The command name in parentheses may hold spaces; the fields after it do not.
+    std::string all((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const size_t close = all.rfind(')');
+    if (close == std::string::npos) {
+        return std::nullopt;
+    }
+    std::istringstream fields(all.substr(close + 1));
+    std::vector<std::string> after;
+    std::string w;
+    while (fields >> w) {
+        after.push_back(w);
+    }
+    // Fields 14 and 15 of the whole line; the list starts at field 3.
+    if (after.size() < 13 || f.residentKiB < 0) {
+        return std::nullopt;
+    }
+    const double tick = static_cast<double>(sysconf(_SC_CLK_TCK));
+    f.cpuSeconds = (std::stod(after[11]) + std::stod(after[12])) / tick;
+    return f;
+}
+
+// ---- the game ----------------------------------------------------------------------------
+
+gameSession::gameSession(const options& o) : win(0), focused(false), shotsTaken(0) {
+    const fs::path binary = fs::absolute(o.binary);
+    for (const auto& t : o.textures) {
+        fs::copy_file(binary.parent_path() / t, fs::path(dir.path()) / t);
+    }
+    argv0 = o.relativePath ? fs::relative(binary, dir.path()).string() : binary.string();
+
+    childProcess::spec s;
+    s.file = argv0;
+    s.argv = {argv0};
+    s.argv.insert(s.argv.end(), o.extraArgs.begin(), o.extraArgs.end());
+    s.workDir = dir.path();
+    s.env = o.env;
+    s.env.emplace_back("DISPLAY", x.display());
+    s.outputPath = dir.path() + "/.stdout";
+    started = std::chrono::steady_clock::now();
+    game.emplace(s);
+}
+
+gameSession::~gameSession() {
+    game.reset();
+}
+
+void gameSession::pause(std::chrono::milliseconds d) {
+    std::this_thread::sleep_for(d);
+}
+
+Window gameSession::window(std::chrono::seconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    Display* dpy = x.connection();
+    while (win == 0 && std::chrono::steady_clock::now() < end && game->running()) {
+        Window root = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count) != 0) {
+            // No window manager runs here, so the game's window is a child of the root.
+            for (unsigned int i = 0; i < count && win == 0; ++i) {
+                XWindowAttributes a;
+                if (XGetWindowAttributes(dpy, children[i], &a) != 0 && a.map_state == IsViewable) {
+                    win = children[i];
+                }
+            }
+            XFree(children);
+        }
+        if (win == 0) {
+            pause(50ms);
+        }
+    }
+    return win;
+}
+
+std::string gameSession::title() {
+    char* name = nullptr;
+    if (window() == 0 || XFetchName(x.connection(), win, &name) == 0 || name == nullptr) {
+        return "";
+    }
+    std::string out = name;
+    XFree(name);
+    return out;
+}
+
+gameSession::geometry gameSession::windowGeometry() {
+    geometry g{0, 0, 0, 0};
+    XWindowAttributes a;
+    if (window() == 0 || XGetWindowAttributes(x.connection(), win, &a) == 0) {
+        return g;
+    }
+    Window child = 0;
+    XTranslateCoordinates(x.connection(), win, DefaultRootWindow(x.connection()), 0, 0, &g.x, &g.y,
+                          &child);
+    g.width = a.width;
+    g.height = a.height;
+    return g;
+}
+
+void gameSession::resize(int width, int height) {
+    if (window() != 0) {
+        XResizeWindow(x.connection(), win, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height));
+        XSync(x.connection(), False);
+    }
+}
+
+namespace {
+
+int shiftOf(unsigned long mask) {
+    int s = 0;
+    while (mask != 0 && (mask & 1) == 0) {
+        mask >>= 1;
+        ++s;
+    }
+    return s;
+}
+
+} // namespace
+
+screenshot gameSession::shot() {
+    XWindowAttributes a;
+    if (window() == 0 || XGetWindowAttributes(x.connection(), win, &a) == 0) {
+        return screenshot();
+    }
+    XImage* img = XGetImage(x.connection(), win, 0, 0, static_cast<unsigned>(a.width),
+                            static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+    if (img == nullptr) {
+        return screenshot();
+    }
+    screenshot out(a.width, a.height);
+    const int rs = shiftOf(img->red_mask);
+    const int gs = shiftOf(img->green_mask);
+    const int bs = shiftOf(img->blue_mask);
+    for (int row = 0; row < a.height; ++row) {
+        for (int col = 0; col < a.width; ++col) {
+            const unsigned long p = XGetPixel(img, col, row);
+            out.set(col, row,
+                    {static_cast<int>((p & img->red_mask) >> rs),
+                     static_cast<int>((p & img->green_mask) >> gs),
+                     static_cast<int>((p & img->blue_mask) >> bs)});
+        }
+    }
+    XDestroyImage(img);
+    // For a look at what a test saw: SKYHUNT_E2E_SHOTS=dir keeps every screenshot there.
+    if (const char* keep = std::getenv("SKYHUNT_E2E_SHOTS")) {
+        out.savePpm(std::string(keep) + "/shot-" + std::to_string(game->id()) + "-" +
+                    std::to_string(shotsTaken++) + ".ppm");
+    }
+    return out;
+}
+
+bool gameSession::awaitFirstFrame(std::chrono::seconds timeout) {
+    if (window(timeout) == 0) {
+        return false;
+    }
+    const auto drawn = [](const screenshot& s) {
+        int lit = 0, seen = 0;
+        for (int row = 0; row < s.height; row += 8) {
+            for (int col = 0; col < s.width; col += 8) {
+                const rgb p = s.at(col, row);
+                lit += (p.r + p.g + p.b) > 0 ? 1 : 0;
+                ++seen;
+            }
+        }
+        return seen > 0 && lit * 2 > seen;
+    };
+    return drawn(awaitShot(drawn, timeout));
+}
+
+void gameSession::press(const std::vector<std::string>& keys) {
+    if (window() == 0) {
+        return;
+    }
+    if (!focused) {
+        // With no window manager, keys go where the focus is put by hand.
+        XSetInputFocus(x.connection(), win, RevertToPointerRoot, CurrentTime);
+        XSync(x.connection(), False);
+        focused = true;
+    }
+    childProcess::spec s;
+    s.file = "xdotool";
+    s.argv = {"xdotool", "key", "--delay", "40"};
+    s.argv.insert(s.argv.end(), keys.begin(), keys.end());
+    s.env = {{"DISPLAY", x.display()}};
+    childProcess typist(s);
+    typist.waitExit(30s);
+}
+
+std::optional<int> gameSession::quit(std::chrono::seconds timeout) {
+    press({"Escape"});
+    return game->waitExit(timeout);
+}
+
+std::string gameSession::output() const {
+    std::ifstream in(dir.path() + "/.stdout", std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}

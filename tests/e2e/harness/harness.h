@@ -1,0 +1,184 @@
+#pragma once
+
+// Drives the real game from the outside: a private virtual X server, the game started in
+// a scratch directory of its own, keys typed with xdotool, screenshots read back over X,
+// and what the kernel knows of the process (exit status, resident memory, processor time).
+// Shared by the end-to-end tests and the paced-game benchmark.
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <sys/types.h>
+
+#include <X11/Xlib.h>
+
+struct rgb {
+    int r, g, b;
+};
+
+// A window's picture, row 0 at the top as X delivers it.
+class screenshot {
+  public:
+    screenshot() : width(0), height(0) {}
+    screenshot(int width, int height);
+
+    rgb at(int col, int row) const;
+    void set(int col, int row, rgb c);
+    // Binary PPM, which /usr/bin/convert turns into anything else.
+    void savePpm(const std::string& path) const;
+
+    int width;
+    int height;
+
+  private:
+    std::vector<unsigned char> pixels;
+};
+
+// Environment overrides for a child: name and value.
+using envList = std::vector<std::pair<std::string, std::string>>;
+
+// One child process, killed when the object goes unless it has ended already. Every child
+// also dies with the test program, so a crashed test leaves no X server behind.
+class childProcess {
+  public:
+    struct spec {
+        std::string file;              // what to execute; a bare name is looked up in PATH
+        std::vector<std::string> argv; // argv[0] is passed exactly as given
+        std::string workDir;           // empty: the caller's
+        envList env;                   // on top of the caller's environment
+        std::string outputPath;        // standard output goes here; empty: the caller's
+        std::string errorPath;         // standard error likewise
+        int keepFd = -1;               // a descriptor the child inherits
+    };
+
+    explicit childProcess(const spec& s);
+    ~childProcess();
+    childProcess(const childProcess&) = delete;
+    childProcess& operator=(const childProcess&) = delete;
+
+    pid_t id() const { return pid; }
+    bool running();
+    // The exit status once the process has ended (128 + n for a signal n); nothing if it
+    // is still running when the time is up.
+    std::optional<int> waitExit(std::chrono::milliseconds timeout);
+    void kill(int signal);
+
+  private:
+    bool reap(bool block);
+
+    pid_t pid;
+    std::optional<int> status;
+};
+
+// Xvfb on a display number that the server picks itself, so runs in parallel never share
+// a screen, and one Xlib connection to it.
+class xServer {
+  public:
+    explicit xServer(int width = 1024, int height = 768);
+    ~xServer();
+    xServer(const xServer&) = delete;
+    xServer& operator=(const xServer&) = delete;
+
+    const std::string& display() const { return name; }
+    Display* connection() const { return dpy; }
+
+  private:
+    std::string name;
+    Display* dpy;
+    std::optional<childProcess> server;
+};
+
+// A directory under $TMPDIR removed with everything in it when the object goes.
+class scratchDir {
+  public:
+    scratchDir();
+    ~scratchDir();
+    scratchDir(const scratchDir&) = delete;
+    scratchDir& operator=(const scratchDir&) = delete;
+
+    const std::string& path() const { return where; }
+
+  private:
+    std::string where;
+};
+
+// What the kernel reports of a running process.
+struct processFigures {
+    long residentKiB;     // VmRSS
+    long peakResidentKiB; // VmHWM
+    double cpuSeconds;    // user and system, all threads
+};
+std::optional<processFigures> readProcessFigures(pid_t pid);
+
+// The three image files the game reads from its working directory.
+extern const std::vector<std::string> textureFiles;
+
+// The game, running on its own X server in its own scratch directory.
+class gameSession {
+  public:
+    struct options {
+        std::string binary;                               // absolute path of skyhunt
+        std::vector<std::string> textures = textureFiles; // copied from beside the binary
+        bool relativePath = false;                        // start it by a path relative to its cwd
+        std::vector<std::string> extraArgs;
+        envList env;
+    };
+
+    explicit gameSession(const options& o);
+    ~gameSession();
+
+    // The path the game was started by, which becomes its window title.
+    const std::string& invokedAs() const { return argv0; }
+    pid_t pid() const { return game->id(); }
+    bool running() { return game->running(); }
+    xServer& server() { return x; }
+    // Set before the game starts, on the same steady clock as std::chrono::steady_clock.
+    std::chrono::steady_clock::time_point startedAt() const { return started; }
+
+    // The game's top-level window once it is mapped; 0 if none appeared in time.
+    Window window(std::chrono::seconds timeout = std::chrono::seconds(60));
+    std::string title();
+    // Width, height and position relative to the screen.
+    struct geometry {
+        int width, height, x, y;
+    };
+    geometry windowGeometry();
+    void resize(int width, int height);
+
+    screenshot shot();
+    // Screenshots until one satisfies the condition or the time is up; returns the last.
+    template <typename condition>
+    screenshot awaitShot(condition ok, std::chrono::milliseconds timeout) {
+        const auto end = std::chrono::steady_clock::now() + timeout;
+        screenshot s = shot();
+        while (!ok(s) && std::chrono::steady_clock::now() < end) {
+            pause(std::chrono::milliseconds(50));
+            s = shot();
+        }
+        return s;
+    }
+    // Waits for the first frame: a window mostly covered by something other than black.
+    bool awaitFirstFrame(std::chrono::seconds timeout = std::chrono::seconds(60));
+
+    // Types xdotool key names ("w", "T", "space", "Escape") into the window, in order.
+    void press(const std::vector<std::string>& keys);
+    // Escape, then the exit status; nothing if the game is still running after the wait.
+    std::optional<int> quit(std::chrono::seconds timeout = std::chrono::seconds(60));
+    // Everything the game wrote on standard output so far (all of it once it has ended).
+    std::string output() const;
+
+    static void pause(std::chrono::milliseconds d);
+
+  private:
+    xServer x;
+    scratchDir dir;
+    std::string argv0;
+    std::chrono::steady_clock::time_point started;
+    std::optional<childProcess> game;
+    Window win;
+    bool focused;
+    int shotsTaken;
+};
