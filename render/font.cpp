@@ -108,7 +108,11 @@ void printString(const char* text, int x, int y) {
     glColor3f(1.0f, 1.0f, 1.0f);
     glRasterPos2i(x, y);
 
-    glPushAttrib(GL_LIST_BIT);
+    // Texturing would tint the glyphs with one texel of the bound texture and fog could
+    // black them out; both are off for the glyphs only and come back with the pop.
+    glPushAttrib(GL_LIST_BIT | GL_ENABLE_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_FOG);
     glListBase(fontOffset);
     callGlyphLists(text);
     glPopAttrib();

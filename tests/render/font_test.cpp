@@ -13,16 +13,28 @@ namespace {
 constexpr int width = 800, height = 600;
 constexpr GLuint white = 0xffffffu;
 
-// Each test starts with lighting on and a red current colour, so white text shows that
-// printString switched lighting off and set its colour before the raster position.
+// Each test starts with lighting on, a red current colour, a dark blue texture and fog
+// that blacks out everything, as the frame may leave them: white text shows that none of
+// them reaches the glyphs.
 class RasterFont : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { makeRasterFont(); }
+    static void SetUpTestSuite() {
+        makeRasterFont();
+        GLuint texture = 0;
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        const GLubyte darkBlue[3] = {0, 0, 80};
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, darkBlue);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glFogi(GL_FOG_MODE, GL_LINEAR);
+        glFogf(GL_FOG_START, 30); // a start past the end fogs even the eye's own point
+        glFogf(GL_FOG_END, 20);
+    }
 
     void SetUp() override {
         glViewport(0, 0, width, height);
-        glDisable(GL_TEXTURE_2D);
-        glDisable(GL_FOG);
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_FOG);
         glDisable(GL_BLEND);
         glEnable(GL_LIGHTING);
         glColor3f(1, 0, 0);
@@ -97,8 +109,8 @@ TEST_F(RasterFont, OnlyLettersAndSpaceTakeACell) {
     EXPECT_TRUE(pixels == readBack());
 }
 
-// The caller's matrices and list base come back; GL_PROJECTION is left selected, lighting
-// on and the colour white. An empty string draws nothing.
+// The caller's matrices, list base, texturing and fog come back; GL_PROJECTION is left
+// selected, lighting on and the colour white. An empty string draws nothing.
 TEST_F(RasterFont, RestoresMatricesAndListBaseAndLeavesProjectionSelectedAndLightingOn) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -124,7 +136,7 @@ TEST_F(RasterFont, RestoresMatricesAndListBaseAndLeavesProjectionSelectedAndLigh
         glGetIntegerv(GL_LIST_BASE, &base);
         EXPECT_EQ(mode, GL_PROJECTION);
         EXPECT_EQ(base, 7);
-        EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+        EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && glIsEnabled(GL_TEXTURE_2D) && glIsEnabled(GL_FOG));
         std::array<float, 4> colour{};
         glGetFloatv(GL_CURRENT_COLOR, colour.data());
         EXPECT_EQ(colour, (std::array<float, 4>{1, 1, 1, 1}));
