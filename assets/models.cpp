@@ -23,6 +23,10 @@ struct colour {
 constexpr colour green{0.0f, 1.0f, 0.0f};
 constexpr colour grey{0.5f, 0.5f, 0.5f};
 constexpr colour red{1.0f, 0.0f, 0.0f};
+constexpr colour orange{1.0f, 0.5f, 0.0f};
+constexpr colour yellow{1.0f, 1.0f, 0.0f};
+constexpr colour blue{0.0f, 0.0f, 1.0f};
+constexpr colour magenta{1.0f, 0.0f, 1.0f};
 
 // ---- Ships ---------------------------------------------------------------------------
 
@@ -37,20 +41,25 @@ struct cubeFace {
     point corners[4];
 };
 
-// Model +Z is the nose. Corner order and winding are as they have always been drawn;
-// culling is never on, so every face shows whatever its winding.
+// Model +Z is the nose. The windings differ from face to face; culling is never on, so
+// every face shows all the same.
 constexpr std::size_t faceCount = 6;
 constexpr cubeFace cubeFaces[faceCount] = {
+    // top
     {green, {{0.5f, 0.5f, -0.5f}, {-0.5f, 0.5f, -0.5f}, {-0.5f, 0.5f, 0.5f}, {0.5f, 0.5f, 0.5f}}},
-    {{1.0f, 0.5f, 0.0f},
+    // bottom
+    {orange,
      {{0.5f, -0.5f, -0.5f}, {-0.5f, -0.5f, -0.5f}, {-0.5f, -0.5f, 0.5f}, {0.5f, -0.5f, 0.5f}}},
+    // nose
     {red, {{0.5f, 0.5f, 0.5f}, {-0.5f, 0.5f, 0.5f}, {-0.5f, -0.5f, 0.5f}, {0.5f, -0.5f, 0.5f}}},
-    {{1.0f, 1.0f, 0.0f},
+    // tail
+    {yellow,
      {{0.5f, -0.5f, -0.5f}, {-0.5f, -0.5f, -0.5f}, {-0.5f, 0.5f, -0.5f}, {0.5f, 0.5f, -0.5f}}},
-    {{0.0f, 0.0f, 1.0f},
+    // -X side
+    {blue,
      {{-0.5f, 0.5f, 0.5f}, {-0.5f, 0.5f, -0.5f}, {-0.5f, -0.5f, -0.5f}, {-0.5f, -0.5f, 0.5f}}},
-    {{1.0f, 0.0f, 1.0f},
-     {{0.5f, 0.5f, -0.5f}, {0.5f, 0.5f, 0.5f}, {0.5f, -0.5f, 0.5f}, {0.5f, -0.5f, -0.5f}}},
+    // +X side
+    {magenta, {{0.5f, 0.5f, -0.5f}, {0.5f, 0.5f, 0.5f}, {0.5f, -0.5f, 0.5f}, {0.5f, -0.5f, -0.5f}}},
 };
 
 // Each face maps the whole texture once.
