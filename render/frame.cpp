@@ -126,12 +126,9 @@ void drawAndStrikeMissiles() {
     }
 }
 
-// Texturing goes off here rather than at the end of the frame: glyphs are textured with the
-// raster position's texture coordinate, which would tint the white text by the last texture.
 void drawOverlay() {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
@@ -169,4 +166,5 @@ void renderFrame() {
     drawOverlay();
     restoreSceneState();
     glutSwapBuffers();
+    glDisable(GL_TEXTURE_2D);
 }

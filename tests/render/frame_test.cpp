@@ -16,18 +16,16 @@
 #include "render/font.h"
 #include "tests/app/scene.h"
 
-// The test program is linked with --wrap for these, so every call the game makes to them is
-// recorded here on its way to the real one.
+// The test program is linked with --wrap for these two, so every call the game makes to them
+// is counted here on its way to the real one.
 namespace {
 int swapCount = 0;
 std::vector<GLuint> bindings;
-std::vector<GLboolean> overlayTexturing; // whether texturing was on as each text was placed
 } // namespace
 
 extern "C" {
 void __real_glutSwapBuffers();
 void __real_glBindTexture(GLenum target, GLuint name);
-void __real_glRasterPos2i(GLint x, GLint y);
 
 void __wrap_glutSwapBuffers() {
     ++swapCount;
@@ -37,11 +35,6 @@ void __wrap_glutSwapBuffers() {
 void __wrap_glBindTexture(GLenum target, GLuint name) {
     bindings.push_back(name);
     __real_glBindTexture(target, name);
-}
-
-void __wrap_glRasterPos2i(GLint x, GLint y) {
-    overlayTexturing.push_back(glIsEnabled(GL_TEXTURE_2D));
-    __real_glRasterPos2i(x, y);
 }
 }
 
@@ -220,15 +213,6 @@ TEST_F(Frame, TheOverlayIsDrawnWhiteTopLeftEveryFrame) {
         EXPECT_EQ(v.g, 1.0f);
         EXPECT_EQ(v.b, 1.0f);
     }
-}
-
-// Glyphs are textured with the raster position's texture coordinate: with texturing on they
-// would be tinted by whatever texture the projectiles left bound.
-TEST_F(Frame, TheOverlayIsDrawnWithTexturingOff) {
-    bullets[0] = bullet(vec2(40, 40), vec2(0, 0));
-    overlayTexturing.clear();
-    renderFrame();
-    EXPECT_EQ(overlayTexturing, (std::vector<GLboolean>{GL_FALSE, GL_FALSE}));
 }
 
 // ---- What the camera sees ----
