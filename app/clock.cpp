@@ -6,8 +6,7 @@
 tickClock frameClock;
 
 tickClock::tickClock()
-    : tickClock(std::chrono::steady_clock::now,
-                [](time t) { std::this_thread::sleep_until(t); }) {}
+    : tickClock(std::chrono::steady_clock::now, [](time t) { std::this_thread::sleep_until(t); }) {}
 
 tickClock::tickClock(nowSource now, sleeper sleepUntil)
     : now(std::move(now)), sleepUntil(std::move(sleepUntil)), running(false), due() {}

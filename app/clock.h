@@ -29,8 +29,6 @@ class tickClock {
 
     // Sleeps until the next frame is due, never spinning; a no-op while stopped.
     void wait();
-    // When the next frame is due; meaningful while running.
-    time nextDue() const { return due; }
 
   private:
     nowSource now;

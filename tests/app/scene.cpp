@@ -1,29 +1,30 @@
 #include "tests/app/scene.h"
 
-#include "tests/support/capture.h"
-
 namespace {
 
-sceneStart capture() {
-    stdoutCapture out;
-    initScene();
-    sceneStart s{bullets,  missiles, playerShip, enemyShip, wingmanShip,
-                 fogStart, {},       0,          0,         out.text()};
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, s.clearColour);
-    s.depthTest = glIsEnabled(GL_DEPTH_TEST);
-    glGetIntegerv(GL_SHADE_MODEL, &s.shadeModel);
-    return s;
+struct worldState {
+    std::vector<bullet> bullets;
+    std::vector<missile> missiles;
+    fighter player;
+    enemy enemyShip;
+    wingman wingmanShip;
+    float fogStart;
+};
+
+const worldState& startOfScene() {
+    static const worldState start =
+        (initScene(), worldState{bullets, missiles, playerShip, enemyShip, wingmanShip, fogStart});
+    return start;
 }
 
 } // namespace
 
-const sceneStart& startOfScene() {
-    static const sceneStart start = capture();
-    return start;
+void WorldTest::SetUpTestSuite() {
+    startOfScene();
 }
 
 void WorldTest::SetUp() {
-    const sceneStart& start = startOfScene();
+    const worldState& start = startOfScene();
     bullets = start.bullets;
     missiles = start.missiles;
     playerShip = start.player;
