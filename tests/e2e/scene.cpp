@@ -89,6 +89,9 @@ gameSession::options withTextures(const std::vector<std::string>& files) {
     gameSession::options o;
     o.binary = SKYHUNT_GAME;
     o.textures = files;
+#ifdef SKYHUNT_PIN_DRIVER
+    o.env.emplace_back("LD_PRELOAD", SKYHUNT_PIN_DRIVER);
+#endif
     return o;
 }
 
