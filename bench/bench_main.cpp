@@ -1,0 +1,179 @@
+// The benchmark program: one 800 x 600 GLUT window set up as the game sets up its own, the
+// benchmarks of this folder, and at the end the ratios that matter, each taken from
+// figures of this same run, since absolute times drift on a shared machine.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <GL/glut.h>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include "app/world.h"
+#include "bench/bench.h"
+#include "render/font.h"
+
+void resetWorld() {
+    playerShip = fighter();
+    enemyShip = enemy(vec2(-5, -5), 0);
+    wingmanShip = wingman(vec2(5, 5), 0);
+    for (bullet& b : bullets) {
+        b = bullet();
+    }
+    for (missile& m : missiles) {
+        m = missile();
+    }
+    fogStart = 10;
+}
+
+namespace {
+
+// ---- collecting what the console shows ---------------------------------------------------
+
+struct figure {
+    double realSeconds;
+    double cpuSeconds;
+    benchmark::UserCounters counters;
+};
+
+// The console output as usual, and the median of each benchmark (or its one run) kept.
+class keepingReporter : public benchmark::ConsoleReporter {
+  public:
+    keepingReporter()
+        : ConsoleReporter(isatty(STDOUT_FILENO) != 0 ? OO_ColorTabular : OO_Tabular) {}
+
+    std::map<std::string, figure> medians;
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs) {
+            const bool single = r.run_type == Run::RT_Iteration && r.repetitions <= 1;
+            const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
+            if (r.error_occurred || !(single || median)) {
+                continue;
+            }
+            const double unit = benchmark::GetTimeUnitMultiplier(r.time_unit);
+            medians[r.run_name.function_name] = {r.GetAdjustedRealTime() / unit,
+                                                 r.GetAdjustedCPUTime() / unit, r.counters};
+        }
+    }
+};
+
+// ---- the summary -------------------------------------------------------------------------
+
+void line(const char* what, double value, const char* bound, bool holds) {
+    std::printf("  %-44s %8.3f   %-22s %s\n", what, value, bound, holds ? "holds" : "FAILS");
+}
+
+void note(const char* what, double value, const char* about) {
+    std::printf("  %-44s %8.3f   %s\n", what, value, about);
+}
+
+void summarise(const std::map<std::string, figure>& m) {
+    using namespace benchName;
+    const auto has = [&m](const char* name) { return m.count(name) != 0; };
+    std::printf("\nRatios, each from this run:\n");
+    if (has(renderFrame) && has(fixedWork)) {
+        const figure& frame = m.at(renderFrame);
+        const figure& fixed = m.at(fixedWork);
+        line("renderFrame / fixed-work floor", frame.realSeconds / fixed.realSeconds, "<= 1.15",
+             frame.realSeconds <= 1.15 * fixed.realSeconds);
+        if (has(groundInView)) {
+            note("fixed-work floor / ground-in-view floor",
+                 fixed.realSeconds / m.at(groundInView).realSeconds,
+                 "(every ground vertex is processed)");
+            note("renderFrame / ground-in-view floor",
+                 frame.realSeconds / m.at(groundInView).realSeconds, "");
+        }
+        if (has(clearAndSwap)) {
+            note("renderFrame / clear-and-swap floor",
+                 frame.realSeconds / m.at(clearAndSwap).realSeconds, "");
+        }
+    }
+    if (has(stepWorld) && has(advances)) {
+        const double r = m.at(stepWorld).realSeconds / m.at(advances).realSeconds;
+        line("stepWorld / 53 plain advance calls", r, "<= 3", r <= 3);
+    }
+    if (has(paced)) {
+        const benchmark::UserCounters& c = m.at(paced).counters;
+        const double ticks = c.at("ticks/s");
+        const double p99 = c.at("p99 interval ms");
+        const double cpu = c.at("cpu s/s");
+        line("paced: ticks per second", ticks, "60 +- 1", ticks >= 59 && ticks <= 61);
+        line("paced: 99th-percentile frame interval (ms)", p99, "< 20", p99 < 20);
+        if (has(renderFrame) && has(stepWorld)) {
+            // A frame and a tick as measured above, sixty times a second, with 30% to spare.
+            const double budget =
+                1.3 * 60 * (m.at(renderFrame).cpuSeconds + m.at(stepWorld).cpuSeconds);
+            line("paced: processor s per s / 1.3 x 60 frames", cpu / budget, "<= 1", cpu <= budget);
+            note("paced: processor s per s", cpu, "");
+        }
+        note("paced: first frame after start (ms)", c.at("first frame ms"), "");
+        note("paced: peak resident memory (MiB)", c.at("peak rss MiB"), "");
+    }
+}
+
+std::string cpuModel() {
+    std::ifstream in("/proc/cpuinfo");
+    std::string lineText;
+    while (std::getline(in, lineText)) {
+        if (lineText.rfind("model name", 0) == 0) {
+            return lineText.substr(lineText.find(':') + 2);
+        }
+    }
+    return "unknown";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Drift on a shared machine hits every benchmark alike when their repetitions are
+    // shuffled together, which keeps the ratios honest.
+    std::vector<char*> args(argv, argv + argc);
+    static char interleave[] = "--benchmark_enable_random_interleaving=true";
+    args.insert(args.begin() + 1, interleave);
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data())) {
+        return 1;
+    }
+    if (std::getenv("DISPLAY") == nullptr) {
+        std::fprintf(stderr, "The benchmarks need an X display: run them with scripts/bench.\n");
+        return 1;
+    }
+
+    // The game's textures lie beside it, and loadTextures reads the working directory.
+    if (chdir(std::filesystem::path(SKYHUNT_GAME).parent_path().c_str()) != 0) {
+        std::fprintf(stderr, "cannot enter the game's directory\n");
+        return 1;
+    }
+    glutInit(&count, args.data());
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(800, 600);
+    glutInitWindowPosition(50, 50);
+    glutCreateWindow("skyhunt benchmarks");
+    // The game's set-up, less the event loop, with its fixed lighting, fog and blending.
+    initScene();
+    makeRasterFont();
+    glEnable(GL_LIGHTING);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_FOG);
+    glHint(GL_FOG_HINT, GL_DONT_CARE);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    std::printf("\n"); // loadTextures ends its line without a break
+
+    benchmark::AddCustomContext("renderer",
+                                reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    benchmark::AddCustomContext("processor", cpuModel());
+    keepingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    summarise(reporter.medians);
+    benchmark::Shutdown();
+    return 0;
+}
