@@ -1,4 +1,4 @@
-# Shared by scripts/play and scripts/test: installs the Debian packages the game and its
+# Shared by scripts/play, scripts/test and scripts/bench: installs the Debian packages the game and its
 # suite need, and knows where the source tree is. Sourced, not run.
 
 skyhunt_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -8,7 +8,7 @@ skyhunt_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 skyhunt_packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     libgtest-dev libbenchmark-dev
-    freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri
+    freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev
     xvfb xauth xdotool imagemagick x11-utils
 )
 
