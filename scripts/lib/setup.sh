@@ -1,5 +1,5 @@
-# Shared by scripts/play, scripts/test and scripts/bench: installs the Debian packages the game and its
-# suite need, and knows where the source tree is. Sourced, not run.
+# Shared by scripts/play, scripts/test and scripts/bench: installs the Debian packages the
+# game and its suite need, and knows where the source tree is. Sourced, not run.
 
 skyhunt_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
