@@ -92,7 +92,7 @@ int decodeStatus(int raw) {
 
 } // namespace
 
-childProcess::childProcess(const spec& s) : pid(-1) {
+childProcess::childProcess(const launch& s) : pid(-1) {
     std::vector<std::string> args = s.argv;
     std::vector<std::string> env = mergedEnvironment(s.env);
     std::vector<char*> argp = pointers(args);
@@ -192,7 +192,7 @@ xServer::xServer(int width, int height) : dpy(nullptr) {
     if (pipe2(fds, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
     }
-    childProcess::spec s;
+    childProcess::launch s;
     s.file = "Xvfb";
     s.argv = {
         "Xvfb",      "-displayfd", std::to_string(fds[1]),
@@ -302,7 +302,7 @@ gameSession::gameSession(const options& o) : win(0), focused(false), shotsTaken(
     }
     argv0 = o.relativePath ? fs::relative(binary, dir.path()).string() : binary.string();
 
-    childProcess::spec s;
+    childProcess::launch s;
     s.file = argv0;
     s.argv = {argv0};
     s.argv.insert(s.argv.end(), o.extraArgs.begin(), o.extraArgs.end());
@@ -451,7 +451,7 @@ void gameSession::press(const std::vector<std::string>& keys) {
         XSync(x.connection(), False);
         focused = true;
     }
-    childProcess::spec s;
+    childProcess::launch s;
     s.file = "xdotool";
     s.argv = {"xdotool", "key", "--delay", "40"};
     s.argv.insert(s.argv.end(), keys.begin(), keys.end());

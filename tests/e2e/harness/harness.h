@@ -44,7 +44,7 @@ using envList = std::vector<std::pair<std::string, std::string>>;
 // also dies with the test program, so a crashed test leaves no X server behind.
 class childProcess {
   public:
-    struct spec {
+    struct launch {
         std::string file;              // what to execute; a bare name is looked up in PATH
         std::vector<std::string> argv; // argv[0] is passed exactly as given
         std::string workDir;           // empty: the caller's
@@ -54,7 +54,7 @@ class childProcess {
         int keepFd = -1;               // a descriptor the child inherits
     };
 
-    explicit childProcess(const spec& s);
+    explicit childProcess(const launch& s);
     ~childProcess();
     childProcess(const childProcess&) = delete;
     childProcess& operator=(const childProcess&) = delete;
