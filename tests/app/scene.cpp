@@ -1,19 +1,15 @@
 #include "tests/app/scene.h"
 
+#include <tuple>
+
 namespace {
 
-struct worldState {
-    std::vector<bullet> bullets;
-    std::vector<missile> missiles;
-    fighter player;
-    enemy enemyShip;
-    wingman wingmanShip;
-    float fogStart;
-};
-
-const worldState& startOfScene() {
-    static const worldState start =
-        (initScene(), worldState{bullets, missiles, playerShip, enemyShip, wingmanShip, fogStart});
+// The world as initScene left it, taken on first use.
+const auto& startOfScene() {
+    static const auto start = [] {
+        initScene();
+        return std::make_tuple(bullets, missiles, playerShip, enemyShip, wingmanShip, fogStart);
+    }();
     return start;
 }
 
@@ -24,11 +20,5 @@ void WorldTest::SetUpTestSuite() {
 }
 
 void WorldTest::SetUp() {
-    const worldState& start = startOfScene();
-    bullets = start.bullets;
-    missiles = start.missiles;
-    playerShip = start.player;
-    enemyShip = start.enemyShip;
-    wingmanShip = start.wingmanShip;
-    fogStart = start.fogStart;
+    std::tie(bullets, missiles, playerShip, enemyShip, wingmanShip, fogStart) = startOfScene();
 }
