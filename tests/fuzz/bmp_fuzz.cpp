@@ -5,8 +5,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 #include <unistd.h>
 
@@ -16,54 +14,44 @@ constexpr size_t headerBytes = 54;
 constexpr size_t bytesPerPixel = 3;
 
 // One scratch file per fuzzing process, removed when the process ends.
-std::string scratchPath;
+char scratchPath[] = "/tmp/skyhunt-fuzz-XXXXXX";
 
 void removeScratch() {
-    unlink(scratchPath.c_str());
+    unlink(scratchPath);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    const char* tmp = std::getenv("TMPDIR");
-    const std::string pattern = std::string(tmp != nullptr ? tmp : "/tmp") + "/skyhunt-fuzz-XXXXXX";
-    std::vector<char> path(pattern.begin(), pattern.end());
-    path.push_back('\0');
-    const int fd = mkstemp(path.data());
+    const int fd = mkstemp(scratchPath);
     if (fd < 0) {
         std::abort();
     }
     close(fd);
-    scratchPath = path.data();
     std::atexit(removeScratch);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size) {
-    FILE* file = std::fopen(scratchPath.c_str(), "wb");
-    if (file == nullptr) {
-        std::abort();
-    }
-    if (size > 0 && std::fwrite(input, size, 1, file) != 1) {
+    FILE* file = std::fopen(scratchPath, "wb");
+    if (file == nullptr || std::fwrite(input, 1, size, file) != size) {
         std::abort();
     }
     std::fclose(file);
 
     image img = {0, 0, nullptr};
-    if (loadBmp(scratchPath.c_str(), &img) == 0) {
+    if (loadBmp(scratchPath, &img) == 0) {
         if (img.data != nullptr) {
             std::abort();
         }
         return 0;
     }
-
     const size_t length = size_t{img.width} * img.height * bytesPerPixel;
     if (img.data == nullptr || length == 0 || headerBytes + length > size) {
         std::abort();
     }
     for (size_t i = 0; i < length; ++i) {
-        const size_t channel = i % bytesPerPixel;
-        const size_t mirrored = i - channel + (bytesPerPixel - 1 - channel);
+        const size_t channel = i % bytesPerPixel, mirrored = i - channel + 2 - channel;
         if (img.data[i] != input[headerBytes + mirrored]) {
             std::abort();
         }
