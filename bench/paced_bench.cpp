@@ -12,7 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench.h"
-#include "tests/e2e/harness/harness.h"
+#include "tools/driver/driver.h"
 
 namespace {
 

@@ -1,8 +1,7 @@
-#include "tests/e2e/harness/harness.h"
+#include "tools/driver/driver.h"
 
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -25,30 +24,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 const std::vector<std::string> textureFiles = {"metalTexture.bmp", "sunTexture.bmp", "grass.bmp"};
-
-// ---- screenshot --------------------------------------------------------------------------
-
-screenshot::screenshot(int width, int height)
-    : width(width), height(height), pixels(static_cast<size_t>(width) * height * 3) {}
-
-rgb screenshot::at(int col, int row) const {
-    const size_t i = (static_cast<size_t>(row) * width + col) * 3;
-    return {pixels[i], pixels[i + 1], pixels[i + 2]};
-}
-
-void screenshot::set(int col, int row, rgb c) {
-    const size_t i = (static_cast<size_t>(row) * width + col) * 3;
-    pixels[i] = static_cast<unsigned char>(c.r);
-    pixels[i + 1] = static_cast<unsigned char>(c.g);
-    pixels[i + 2] = static_cast<unsigned char>(c.b);
-}
-
-void screenshot::savePpm(const std::string& path) const {
-    std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << width << ' ' << height << "\n255\n";
-    out.write(reinterpret_cast<const char*>(pixels.data()),
-              static_cast<std::streamsize>(pixels.size()));
-}
 
 // ---- child processes ---------------------------------------------------------------------
 
@@ -92,9 +67,9 @@ int decodeStatus(int raw) {
 
 } // namespace
 
-childProcess::childProcess(const launch& s) : pid(-1) {
-    std::vector<std::string> args = s.argv;
-    std::vector<std::string> env = mergedEnvironment(s.env);
+childProcess::childProcess(const launch& how) : pid(-1) {
+    std::vector<std::string> args = how.argv;
+    std::vector<std::string> env = mergedEnvironment(how.env);
     std::vector<char*> argp = pointers(args);
     std::vector<char*> envp = pointers(env);
     const pid_t parent = getpid();
@@ -109,11 +84,11 @@ childProcess::childProcess(const launch& s) : pid(-1) {
         if (getppid() != parent) {
             _exit(127);
         }
-        if (!s.workDir.empty() && chdir(s.workDir.c_str()) != 0) {
+        if (!how.workDir.empty() && chdir(how.workDir.c_str()) != 0) {
             _exit(127);
         }
-        const std::pair<const std::string*, int> redirects[] = {{&s.outputPath, STDOUT_FILENO},
-                                                                {&s.errorPath, STDERR_FILENO}};
+        const std::pair<const std::string*, int> redirects[] = {{&how.outputPath, STDOUT_FILENO},
+                                                                {&how.errorPath, STDERR_FILENO}};
         for (const auto& r : redirects) {
             if (!r.first->empty()) {
                 const int fd = open(r.first->c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -123,19 +98,19 @@ childProcess::childProcess(const launch& s) : pid(-1) {
                 close(fd);
             }
         }
-        if (s.keepFd >= 0) {
-            fcntl(s.keepFd, F_SETFD, 0);
+        if (how.keepFd >= 0) {
+            fcntl(how.keepFd, F_SETFD, 0);
         }
-        execvpe(s.file.c_str(), argp.data(), envp.data());
+        execvpe(how.file.c_str(), argp.data(), envp.data());
         _exit(127);
     }
 }
 
 childProcess::~childProcess() {
     if (running()) {
-        kill(SIGTERM);
+        kill(pid, SIGTERM);
         if (!waitExit(5s)) {
-            kill(SIGKILL);
+            kill(pid, SIGKILL);
             reap(true);
         }
     }
@@ -169,38 +144,34 @@ std::optional<int> childProcess::waitExit(std::chrono::milliseconds timeout) {
     return status;
 }
 
-void childProcess::kill(int signal) {
-    if (!status) {
-        ::kill(pid, signal);
-    }
-}
-
 // ---- X server ----------------------------------------------------------------------------
 
 namespace {
 
 // Xlib's default handler ends the program on any protocol error; a window that goes away
-// between two requests is an ordinary event here, not a reason to stop the test run.
+// between two requests is an ordinary event here, not a reason to stop.
 int ignoreXError(Display*, XErrorEvent*) {
     return 0;
 }
 
+// Larger than the game's 800 x 600 window at (50, 50), so that none of it is cut off.
+constexpr const char* screenSize = "1024x768x24";
+
 } // namespace
 
-xServer::xServer(int width, int height) : dpy(nullptr) {
+xServer::xServer() : dpy(nullptr) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
     }
-    childProcess::launch s;
-    s.file = "Xvfb";
-    s.argv = {
-        "Xvfb",      "-displayfd", std::to_string(fds[1]),
-        "-screen",   "0",          std::to_string(width) + "x" + std::to_string(height) + "x24",
-        "-nolisten", "tcp",        "-noreset"};
-    s.keepFd = fds[1];
-    s.errorPath = "/dev/null"; // its start-up chatter would bury the test's own messages
-    server.emplace(s);
+    childProcess::launch how;
+    how.file = "Xvfb";
+    how.argv = {"Xvfb",      "-displayfd", std::to_string(fds[1]),
+                "-screen",   "0",          screenSize,
+                "-nolisten", "tcp",        "-noreset"};
+    how.keepFd = fds[1];
+    how.errorPath = "/dev/null"; // its start-up chatter would bury the caller's own messages
+    server.emplace(how);
     close(fds[1]);
 
     // Xvfb writes the display number it chose once it accepts connections.
@@ -238,7 +209,7 @@ xServer::~xServer() {
 
 scratchDir::scratchDir() {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr ? tmp : "/tmp") + "/skyhunt-e2e-XXXXXX";
+    std::string pattern = std::string(tmp != nullptr ? tmp : "/tmp") + "/skyhunt-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a scratch directory");
     }
@@ -295,31 +266,22 @@ std::optional<processFigures> readProcessFigures(pid_t pid) {
 
 // ---- the game ----------------------------------------------------------------------------
 
-gameSession::gameSession(const options& o) : win(0), focused(false), shotsTaken(0) {
+gameSession::gameSession(const options& o) : win(0), focused(false) {
     const fs::path binary = fs::absolute(o.binary);
     for (const auto& t : o.textures) {
         fs::copy_file(binary.parent_path() / t, fs::path(dir.path()) / t);
     }
     argv0 = o.relativePath ? fs::relative(binary, dir.path()).string() : binary.string();
 
-    childProcess::launch s;
-    s.file = argv0;
-    s.argv = {argv0};
-    s.argv.insert(s.argv.end(), o.extraArgs.begin(), o.extraArgs.end());
-    s.workDir = dir.path();
-    s.env = o.env;
-    s.env.emplace_back("DISPLAY", x.display());
-    s.outputPath = dir.path() + "/.stdout";
+    childProcess::launch how;
+    how.file = argv0;
+    how.argv = {argv0};
+    how.workDir = dir.path();
+    how.env = o.env;
+    how.env.emplace_back("DISPLAY", x.display());
+    how.outputPath = dir.path() + "/.stdout";
     started = std::chrono::steady_clock::now();
-    game.emplace(s);
-}
-
-gameSession::~gameSession() {
-    game.reset();
-}
-
-void gameSession::pause(std::chrono::milliseconds d) {
-    std::this_thread::sleep_for(d);
+    game.emplace(how);
 }
 
 Window gameSession::window(std::chrono::seconds timeout) {
@@ -340,7 +302,7 @@ Window gameSession::window(std::chrono::seconds timeout) {
             XFree(children);
         }
         if (win == 0) {
-            pause(50ms);
+            std::this_thread::sleep_for(50ms);
         }
     }
     return win;
@@ -401,25 +363,20 @@ screenshot gameSession::shot() {
     if (img == nullptr) {
         return screenshot();
     }
-    screenshot out(a.width, a.height);
+    screenshot out{a.width, a.height, {}};
+    out.pixels.reserve(static_cast<size_t>(a.width) * a.height);
     const int rs = shiftOf(img->red_mask);
     const int gs = shiftOf(img->green_mask);
     const int bs = shiftOf(img->blue_mask);
     for (int row = 0; row < a.height; ++row) {
         for (int col = 0; col < a.width; ++col) {
             const unsigned long p = XGetPixel(img, col, row);
-            out.set(col, row,
-                    {static_cast<int>((p & img->red_mask) >> rs),
-                     static_cast<int>((p & img->green_mask) >> gs),
-                     static_cast<int>((p & img->blue_mask) >> bs)});
+            out.pixels.push_back({static_cast<int>((p & img->red_mask) >> rs),
+                                  static_cast<int>((p & img->green_mask) >> gs),
+                                  static_cast<int>((p & img->blue_mask) >> bs)});
         }
     }
     XDestroyImage(img);
-    // For a look at what a test saw: SKYHUNT_E2E_SHOTS=dir keeps every screenshot there.
-    if (const char* keep = std::getenv("SKYHUNT_E2E_SHOTS")) {
-        out.savePpm(std::string(keep) + "/shot-" + std::to_string(game->id()) + "-" +
-                    std::to_string(shotsTaken++) + ".ppm");
-    }
     return out;
 }
 
@@ -451,12 +408,12 @@ void gameSession::press(const std::vector<std::string>& keys) {
         XSync(x.connection(), False);
         focused = true;
     }
-    childProcess::launch s;
-    s.file = "xdotool";
-    s.argv = {"xdotool", "key", "--delay", "40"};
-    s.argv.insert(s.argv.end(), keys.begin(), keys.end());
-    s.env = {{"DISPLAY", x.display()}};
-    childProcess typist(s);
+    childProcess::launch how;
+    how.file = "xdotool";
+    how.argv = {"xdotool", "key", "--delay", "40"};
+    how.argv.insert(how.argv.end(), keys.begin(), keys.end());
+    how.env = {{"DISPLAY", x.display()}};
+    childProcess typist(how);
     typist.waitExit(30s);
 }
 

@@ -3,11 +3,12 @@
 // Drives the real game from the outside: a private virtual X server, the game started in
 // a scratch directory of its own, keys typed with xdotool, screenshots read back over X,
 // and what the kernel knows of the process (exit status, resident memory, processor time).
-// Shared by the end-to-end tests and the paced-game benchmark.
+// The end-to-end tests and the paced-game benchmark both use it.
 
 #include <chrono>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -20,28 +21,19 @@ struct rgb {
 };
 
 // A window's picture, row 0 at the top as X delivers it.
-class screenshot {
-  public:
-    screenshot() : width(0), height(0) {}
-    screenshot(int width, int height);
+struct screenshot {
+    int width = 0;
+    int height = 0;
+    std::vector<rgb> pixels; // row by row
 
-    rgb at(int col, int row) const;
-    void set(int col, int row, rgb c);
-    // Binary PPM, which /usr/bin/convert turns into anything else.
-    void savePpm(const std::string& path) const;
-
-    int width;
-    int height;
-
-  private:
-    std::vector<unsigned char> pixels;
+    rgb at(int col, int row) const { return pixels[static_cast<size_t>(row) * width + col]; }
 };
 
 // Environment overrides for a child: name and value.
 using envList = std::vector<std::pair<std::string, std::string>>;
 
 // One child process, killed when the object goes unless it has ended already. Every child
-// also dies with the test program, so a crashed test leaves no X server behind.
+// also dies with the program that started it, so a crash leaves no X server behind.
 class childProcess {
   public:
     struct launch {
@@ -54,7 +46,7 @@ class childProcess {
         int keepFd = -1;               // a descriptor the child inherits
     };
 
-    explicit childProcess(const launch& s);
+    explicit childProcess(const launch& how);
     ~childProcess();
     childProcess(const childProcess&) = delete;
     childProcess& operator=(const childProcess&) = delete;
@@ -64,7 +56,6 @@ class childProcess {
     // The exit status once the process has ended (128 + n for a signal n); nothing if it
     // is still running when the time is up.
     std::optional<int> waitExit(std::chrono::milliseconds timeout);
-    void kill(int signal);
 
   private:
     bool reap(bool block);
@@ -77,7 +68,7 @@ class childProcess {
 // a screen, and one Xlib connection to it.
 class xServer {
   public:
-    explicit xServer(int width = 1024, int height = 768);
+    xServer();
     ~xServer();
     xServer(const xServer&) = delete;
     xServer& operator=(const xServer&) = delete;
@@ -120,22 +111,19 @@ extern const std::vector<std::string> textureFiles;
 class gameSession {
   public:
     struct options {
-        std::string binary;                               // absolute path of skyhunt
+        std::string binary;                               // path of skyhunt
         std::vector<std::string> textures = textureFiles; // copied from beside the binary
-        bool relativePath = false;                        // start it by a path relative to its cwd
-        std::vector<std::string> extraArgs;
+        bool relativePath = false; // started by a path relative to its working directory
         envList env;
     };
 
     explicit gameSession(const options& o);
-    ~gameSession();
 
     // The path the game was started by, which becomes its window title.
     const std::string& invokedAs() const { return argv0; }
     pid_t pid() const { return game->id(); }
     bool running() { return game->running(); }
-    xServer& server() { return x; }
-    // Set before the game starts, on the same steady clock as std::chrono::steady_clock.
+    // Taken just before the game starts, on std::chrono::steady_clock.
     std::chrono::steady_clock::time_point startedAt() const { return started; }
 
     // The game's top-level window once it is mapped; 0 if none appeared in time.
@@ -155,7 +143,7 @@ class gameSession {
         const auto end = std::chrono::steady_clock::now() + timeout;
         screenshot s = shot();
         while (!ok(s) && std::chrono::steady_clock::now() < end) {
-            pause(std::chrono::milliseconds(50));
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
             s = shot();
         }
         return s;
@@ -170,9 +158,8 @@ class gameSession {
     // Everything the game wrote on standard output so far (all of it once it has ended).
     std::string output() const;
 
-    static void pause(std::chrono::milliseconds d);
-
   private:
+    // Declared in this order so that the game goes first, then its files, then its server.
     xServer x;
     scratchDir dir;
     std::string argv0;
@@ -180,5 +167,4 @@ class gameSession {
     std::optional<childProcess> game;
     Window win;
     bool focused;
-    int shotsTaken;
 };
