@@ -295,11 +295,15 @@ TEST(Game, WithoutTheMetalTextureSaysSoAndFillsAResizedWindow) {
 // game runs; a few MiB allow for the allocator and the X buffers.
 TEST(Soak, AMinuteOfRandomKeysEndsCleanlyWithSteadyMemory) {
     auto o = withTextures(textureFiles);
+    long allowedGrowthKiB = 4 * 1024;
 #ifdef SKYHUNT_SANITIZED
     // AddressSanitizer holds up to 256 MiB of freed blocks back to catch late uses: growth
-    // by design and none of the game's, so the soak keeps that hold-back small.
+    // by design and none of the game's, so the soak keeps that hold-back small. Its own
+    // allocator still wanders by a few MiB with the key sequence; LeakSanitizer watches
+    // for lost blocks at exit in this build.
     const char* asan = std::getenv("ASAN_OPTIONS");
     o.env.emplace_back("ASAN_OPTIONS", std::string(asan ? asan : "") + ":quarantine_size_mb=1");
+    allowedGrowthKiB = 8 * 1024;
 #endif
     gameSession game(o);
     ASSERT_TRUE(game.awaitFirstFrame());
@@ -327,6 +331,6 @@ TEST(Soak, AMinuteOfRandomKeysEndsCleanlyWithSteadyMemory) {
         }
     }
     EXPECT_GT(typed, 150);
-    EXPECT_LE(highest - baseline, 4 * 1024) << "from " << baseline << " KiB to " << highest;
+    EXPECT_LE(highest - baseline, allowedGrowthKiB) << "from " << baseline << " KiB to " << highest;
     EXPECT_EQ(game.quit(), 0);
 }
