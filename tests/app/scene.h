@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "app/world.h"
@@ -8,6 +10,11 @@
 // back as initScene left it before every test.
 class WorldTest : public testing::Test {
   protected:
-    static void SetUpTestSuite();
-    void SetUp() override;
+    void SetUp() override {
+        static const auto start = [] {
+            initScene();
+            return std::make_tuple(bullets, missiles, playerShip, enemyShip, wingmanShip, fogStart);
+        }();
+        std::tie(bullets, missiles, playerShip, enemyShip, wingmanShip, fogStart) = start;
+    }
 };
