@@ -23,23 +23,18 @@ class TickClock : public testing::Test {
 
 } // namespace
 
-TEST_F(TickClock, StoppedItNeverWaitsAndTheGamesClockStartsStopped) {
-    EXPECT_FALSE(frameClock.isRunning());
-    clock.start();
-    clock.stop();
-    clock.wait();
-    clock.wait(); // running, this one would sleep
-    EXPECT_TRUE(sleeps.empty());
-}
-
 // The first frame is due at once and each next one 1/60 s after the last, so a frame that ran
-// 10 ms sleeps only for the rest of its slot.
-TEST_F(TickClock, SleepsUntilEachFrameIsDueSixtyTimesASecond) {
+// 10 ms sleeps only for the rest of its slot. Stopped, it never waits; the game's clock
+// starts stopped.
+TEST_F(TickClock, SleepsUntilEachFrameIsDueSixtyTimesASecondUntilStopped) {
+    EXPECT_FALSE(frameClock.isRunning());
     clock.start();
     clock.wait();
     now += milliseconds(10);
     clock.wait();
     clock.wait();
+    clock.stop();
+    clock.wait(); // running, this one would sleep until frame 3
     EXPECT_EQ(sleeps, (std::vector<tickClock::time>{frame(1), frame(2)}));
     EXPECT_EQ(tickClock::period.count(), 16'666'666);
 }
