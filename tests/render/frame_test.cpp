@@ -16,11 +16,6 @@ extern "C" void __wrap_glutSwapBuffers() {
 
 namespace {
 
-void place(entity& e, float x, float z) {
-    e.x = x;
-    e.z = z;
-}
-
 // Every frame must present itself with exactly one swap.
 class Frame : public WorldTest {
   protected:
@@ -36,18 +31,18 @@ class Frame : public WorldTest {
 // Exactly 2 units apart is a miss; 1.999 on both axes is a hit. A ship already dead still
 // stops a shot.
 TEST_F(Frame, AHitNeedsLessThanTwoUnitsOnBothAxesAndDeadShipsStillAbsorb) {
-    place(enemyShip, 2, 0);
-    place(wingmanShip, 0, -2);
+    enemyShip = enemy(vec2(2, 0), 0);
+    wingmanShip = wingman(vec2(0, -2), 0);
     bullets[0] = bullet(vec2(0, 0), vec2(0, 0));
     frame();
     EXPECT_TRUE(bullets[0].alive && enemyShip.alive && wingmanShip.alive);
 
-    place(enemyShip, 1.999f, -1.999f);
+    enemyShip = enemy(vec2(1.999f, -1.999f), 0);
     frame();
     EXPECT_FALSE(bullets[0].alive || enemyShip.alive);
 
     bullets[1] = bullet(vec2(0.5f, 0), vec2(0, 0));
-    place(enemyShip, 0, 0);
+    enemyShip.x = 0; // still dead
     frame();
     EXPECT_FALSE(bullets[1].alive);
 }
@@ -55,8 +50,8 @@ TEST_F(Frame, AHitNeedsLessThanTwoUnitsOnBothAxesAndDeadShipsStillAbsorb) {
 // A bullet is tested against both ships even after its first hit; a missile only ever
 // against the enemy.
 TEST_F(Frame, ABulletCanKillBothShipsButAMissilePassesThroughTheWingman) {
-    place(enemyShip, 0, 1);
-    place(wingmanShip, 0, -1);
+    enemyShip = enemy(vec2(0, 1), 0);
+    wingmanShip = wingman(vec2(0, -1), 0);
     bullets[0] = bullet(vec2(0, 0), vec2(0, 0));
     frame();
     EXPECT_FALSE(bullets[0].alive || enemyShip.alive || wingmanShip.alive);
@@ -65,7 +60,7 @@ TEST_F(Frame, ABulletCanKillBothShipsButAMissilePassesThroughTheWingman) {
     missiles[0] = missile(vec2(0, -1), vec2(0, 0));
     frame();
     EXPECT_TRUE(missiles[0].alive && wingmanShip.alive);
-    place(enemyShip, 0.5f, -0.5f);
+    enemyShip.z = 0; // still dead
     frame();
     EXPECT_FALSE(missiles[0].alive);
 }
