@@ -6,20 +6,6 @@
 
 #include "tests/world/ships.h"
 
-namespace {
-
-// A seed whose first rand() % 360 is the wanted angle, so wander is predictable.
-unsigned seedForAngle(int angle) {
-    for (unsigned seed = 1;; ++seed) {
-        std::srand(seed);
-        if (std::rand() % 360 == angle) {
-            return seed;
-        }
-    }
-}
-
-} // namespace
-
 // The player is the given distance up +Z from the enemy; exactly 3, 10 and 25 fall in the
 // next band out. Moving, the enemy flies 0.01 slower than the player, even below 0. Angle 0
 // puts the wander point at (-5, -5) + (5, 0) + (10, 0), taken as a bearing from the origin.
@@ -34,7 +20,9 @@ TEST(EnemyPursuit, PicksItsBandByStrictDistance) {
         {24.9f, 0, 0, 0, -0.01f},        // one tick ahead of a player at rest is the player
         {25, 0, 0.03f, 116.565f, 0.02f}, // wanders
     };
-    const unsigned seed = seedForAngle(0);
+    unsigned seed = 1; // the first whose first rand() % 360 is 0, so wander is predictable
+    for (std::srand(seed); std::rand() % 360 != 0; std::srand(++seed)) {
+    }
     for (const auto& b : bands) {
         std::srand(seed);
         enemy e(vec2(-5, -5), 0);

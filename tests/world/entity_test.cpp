@@ -2,33 +2,22 @@
 
 #include <gtest/gtest.h>
 
-// Heading 0 is +Z and 90 is +X; each quadrant and each axis takes its own branch.
+// Heading 0 is +Z and 90 is +X; each quadrant and each axis takes its own branch. Off the
+// diagonals, a formula meant for one quadrant gives a wrong heading in another.
 TEST(EntitySetVelocity, TakesSpeedAndHeadingFromTheVectorInEveryQuadrant) {
-    const float diagonal = 1.41421356f;
+    const float r5 = 2.23606798f, a = 26.5651f; // the length of (1, 2) and its angle to +Z
     const struct {
         vec2 v;
         float speed, heading;
-    } cases[] = {{vec2(0, 0), 0, 0},           {vec2(0, 5), 5, 0},
-                 {vec2(0, -2), 2, 180},        {vec2(3, 0), 3, 90},
-                 {vec2(-3, 0), 3, 270},        {vec2(1, 1), diagonal, 45},
-                 {vec2(1, -1), diagonal, 135}, {vec2(-1, -1), diagonal, 225},
-                 {vec2(-1, 1), diagonal, 315}};
+    } cases[] = {
+        {vec2(0, 0), 0, 0},        {vec2(0, 5), 5, 0},          {vec2(0, -2), 2, 180},
+        {vec2(3, 0), 3, 90},       {vec2(-3, 0), 3, 270},       {vec2(1, 2), r5, a},
+        {vec2(2, -1), r5, 90 + a}, {vec2(-1, -2), r5, 180 + a}, {vec2(-2, 1), r5, 270 + a}};
     for (const auto& c : cases) {
         entity e;
         e.setVelocity(c.v);
         EXPECT_FLOAT_EQ(e.speed, c.speed) << "(" << c.v.x << ", " << c.v.y << ")";
         EXPECT_NEAR(e.heading, c.heading, 1e-4) << "(" << c.v.x << ", " << c.v.y << ")";
-    }
-}
-
-TEST(EntitySetVelocity, RoundTripsTheVelocityOfEveryHeading) {
-    for (int h = 0; h < 360; h += 7) {
-        entity e;
-        e.turnBy(static_cast<float>(h));
-        e.setSpeed(0.3f);
-        entity back;
-        back.setVelocity(e.getVelocity());
-        EXPECT_NEAR(back.heading, static_cast<float>(h), 2e-3) << "heading " << h;
     }
 }
 
@@ -65,14 +54,10 @@ TEST(EntityTurn, BanksAgainstTheTurnWithoutClamping) {
     }
 }
 
-// A quarter degree a tick, towards 0: a bank of 0.1 overshoots to -0.15 and back for ever.
-TEST(EntityBank, DecayLevelsTenDegreesInFortyTicksAndSmallBanksOvershoot) {
+// A quarter degree a tick, towards 0 (levelling from 10 is flown in the fighter's test): a
+// bank of 0.1 overshoots to -0.15 and back for ever.
+TEST(EntityBank, DecayMakesSmallBanksOvershoot) {
     entity e;
-    e.bank = 10;
-    for (int tick = 1; tick <= 41; ++tick) {
-        e.decayBank();
-        EXPECT_EQ(e.bank, tick < 40 ? 10 - 0.25f * tick : 0) << "tick " << tick;
-    }
     e.bank = 0.1f;
     e.decayBank();
     EXPECT_FLOAT_EQ(e.bank, -0.15f);
