@@ -48,7 +48,6 @@ box boxIn(const std::function<void()>& draw, colour only = {}) {
 TEST(Model, AiShipIsAUnitCubeFiveUpWithOneColourAFaceAndItsRedNoseTowardPlusZ) {
     enemy e(vec2(3, -2), 0);
     const std::pair<colour, box> faces[] = {
-        {{}, {2.5f, 4.5f, -2.5f, 3.5f, 5.5f, -1.5f}},              // the whole cube
         {green, {2.5f, 5.5f, -2.5f, 3.5f, 5.5f, -1.5f}},           // top
         {{1, 0.5f, 0, 1}, {2.5f, 4.5f, -2.5f, 3.5f, 4.5f, -1.5f}}, // bottom, orange
         {red, {2.5f, 4.5f, -1.5f, 3.5f, 5.5f, -1.5f}},             // nose
