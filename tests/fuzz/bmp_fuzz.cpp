@@ -1,11 +1,14 @@
 // libFuzzer harness for the BMP reader. The reader takes a path, so every input is written
-// to a scratch file first. Besides the sanitizers' checks, a success must hand back exactly
-// the file's pixels with red and blue exchanged, and a failure must keep no block.
+// to an in-memory file first and read back by its /proc name. Besides the sanitizers'
+// checks, a success must hand back exactly the file's pixels with red and blue exchanged,
+// and a failure must keep no block.
 #include "assets/bmp.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace {
@@ -13,34 +16,17 @@ namespace {
 constexpr size_t headerBytes = 54;
 constexpr size_t bytesPerPixel = 3;
 
-// One scratch file per fuzzing process, removed when the process ends.
-char scratchPath[] = "/tmp/skyhunt-fuzz-XXXXXX";
-
-void removeScratch() {
-    unlink(scratchPath);
-}
-
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    const int fd = mkstemp(scratchPath);
-    if (fd < 0) {
-        std::abort();
-    }
-    close(fd);
-    std::atexit(removeScratch);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size) {
-    FILE* file = std::fopen(scratchPath, "wb");
-    if (file == nullptr || std::fwrite(input, 1, size, file) != size) {
+    static const int fd = memfd_create("skyhunt-fuzz.bmp", 0);
+    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, input, size, 0) != ssize_t(size)) {
         std::abort();
     }
-    std::fclose(file);
 
     image img = {0, 0, nullptr};
-    if (loadBmp(scratchPath, &img) == 0) {
+    if (loadBmp(path.c_str(), &img) == 0) {
         if (img.data != nullptr) {
             std::abort();
         }
