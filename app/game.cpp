@@ -39,7 +39,8 @@ void registerCallbacks() {
     glutIdleFunc(renderFrame);
 }
 
-// State that no frame changes: lighting with one light, fog, and alpha blending.
+} // namespace
+
 void setFixedRenderState() {
     glEnable(GL_LIGHTING);
     glEnable(GL_NORMALIZE);
@@ -49,8 +50,6 @@ void setFixedRenderState() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
-
-} // namespace
 
 game::game(int argc, char** argv) {
     openWindow(argc, argv);

@@ -11,3 +11,7 @@ class game {
 
 // Keeps the viewport on the whole window.
 void reshape(int width, int height);
+
+// State that no frame changes: lighting with one light, fog, and alpha blending. The set-up
+// turns it on once; the benchmarks do the same without the event loop.
+void setFixedRenderState();

@@ -13,6 +13,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include "app/game.h"
 #include "app/world.h"
 #include "bench/bench.h"
 #include "render/font.h"
@@ -159,13 +160,7 @@ int main(int argc, char** argv) {
     // The game's set-up, less the event loop, with its fixed lighting, fog and blending.
     initScene();
     makeRasterFont();
-    glEnable(GL_LIGHTING);
-    glEnable(GL_NORMALIZE);
-    glEnable(GL_FOG);
-    glHint(GL_FOG_HINT, GL_DONT_CARE);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    setFixedRenderState();
     std::printf("\n"); // loadTextures ends its line without a break
 
     benchmark::AddCustomContext("renderer",
