@@ -1,35 +1,95 @@
 #include "app/clock.h"
 
-#include <thread>
+#include <algorithm>
 #include <utility>
 
-tickClock frameClock;
+using std::chrono::nanoseconds;
 
-tickClock::tickClock()
-    : tickClock(std::chrono::steady_clock::now, [](time t) { std::this_thread::sleep_until(t); }) {}
+tickClock worldClock;
 
-tickClock::tickClock(nowSource now, sleeper sleepUntil)
-    : now(std::move(now)), sleepUntil(std::move(sleepUntil)), running(false), due() {}
+tickClock::tickClock() : tickClock(std::chrono::steady_clock::now) {}
+
+tickClock::tickClock(nowSource now) : now(std::move(now)) {}
 
 void tickClock::start() {
     running = true;
-    due = now();
+    counting = false;
+    residual = nanoseconds(0);
+    forgetPace();
 }
 
 void tickClock::stop() {
     running = false;
 }
 
-void tickClock::wait() {
+int tickClock::ticksOwed() {
     if (!running) {
-        return;
+        return 1;
     }
     const time t = now();
-    if (t - due > maxLagFrames * period) {
-        due = t;
+    if (!counting) {
+        counting = true;
+        last = t;
+        remember(t);
+        return 1;
     }
-    if (due > t) {
-        sleepUntil(due);
+    // A time source that steps back is taken as no time passing.
+    const nanoseconds elapsed =
+        std::max(std::chrono::duration_cast<nanoseconds>(t - last), nanoseconds(0));
+    last = t;
+    if (elapsed > maxTicksPerEvent * period) {
+        // A hitch: what the steady pace and the residual knew no longer holds.
+        residual = nanoseconds(0);
+        forgetPace();
+        remember(t);
+        return maxTicksPerEvent;
     }
-    due += period;
+    remember(t);
+
+    // Rounds to the nearest tick: residual + elapsed + period / 2 lies in [0, 5 periods),
+    // so integer division floors and never owes more than the hitch limit.
+    residual += elapsed;
+    int owed = static_cast<int>((residual + period / 2) / period);
+    const int steady = steadyTicksPerEvent();
+    const nanoseconds off = elapsed - steady * period;
+    if (steady > 0 && owed != steady && off < period / 2 && off > -period / 2) {
+        // A steady display that drifts off the beat (59.94 Hz) keeps its pace: the drift
+        // is dropped at the residual's bound rather than run as an extra or missing tick.
+        owed = steady;
+        residual = std::clamp(residual - owed * period, -period / 2, period / 2 - nanoseconds(1));
+        return owed;
+    }
+    residual -= owed * period;
+    return owed;
+}
+
+void tickClock::remember(time t) {
+    recent[recentNext] = t;
+    recentNext = (recentNext + 1) % paceEvents;
+    if (recentCount < paceEvents) {
+        ++recentCount;
+    }
+}
+
+void tickClock::forgetPace() {
+    recentCount = 0;
+    recentNext = 0;
+}
+
+// The whole number of ticks the mean interval of the last paceEvents events is, if it is
+// close enough to one; 0 while there is no such pace.
+int tickClock::steadyTicksPerEvent() const {
+    if (recentCount < paceEvents) {
+        return 0;
+    }
+    const time newest = recent[(recentNext + paceEvents - 1) % paceEvents];
+    const time oldest = recent[recentNext];
+    const nanoseconds mean = (newest - oldest) / (paceEvents - 1);
+    const int n = static_cast<int>((mean + period / 2) / period);
+    if (n < 1 || n > maxTicksPerEvent) {
+        return 0;
+    }
+    const nanoseconds off = mean - n * period;
+    const nanoseconds allowed = n * period / paceTolerance;
+    return off <= allowed && off >= -allowed ? n : 0;
 }

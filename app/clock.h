@@ -1,42 +1,60 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <functional>
 
-// Paces the game at a fixed 60 frames a second: GLUT runs one tick and one frame per turn
-// of its loop, so waiting once per frame also fixes the tick rate, whatever the machine.
+// Counts the world's ticks from real time, 60 a second whatever the display delivers: each
+// display event runs as many ticks as the time since the last one owes (0, 1 or more).
+// A display that keeps a steady pace near a whole number of ticks per event gets exactly
+// that number every event, so a 60 Hz screen shows every tick once and never a 0-then-2
+// stutter from a millisecond of jitter.
 class tickClock {
   public:
     using time = std::chrono::steady_clock::time_point;
     using nowSource = std::function<time()>;
-    using sleeper = std::function<void(time)>; // blocks until the given time
 
-    static constexpr int framesPerSecond = 60;
-    static constexpr std::chrono::nanoseconds period{1'000'000'000 / framesPerSecond};
-    // Fallen further behind than this, the clock starts afresh from now rather than
-    // running a burst of frames to catch up (a stalled window, a slow frame).
-    static constexpr int maxLagFrames = 3;
+    static constexpr int ticksPerSecond = 60;
+    static constexpr std::chrono::nanoseconds period{1'000'000'000 / ticksPerSecond};
+    // However long the game was held up (window dragged, process stopped), one display
+    // event runs at most this many ticks, so the world never lurches forward.
+    static constexpr int maxTicksPerEvent = 4;
 
-    // Uses the steady clock and really sleeps.
-    tickClock();
-    // For tests: any time source and any way of waiting.
-    tickClock(nowSource now, sleeper sleepUntil);
+    tickClock(); // reads the steady clock
+    explicit tickClock(nowSource now);
 
-    // Off, wait() returns at once; on, the first frame is due at once.
+    // Off, every event runs one tick, so tests and benchmarks step the world by hand; on,
+    // the first event runs one tick and starts the count.
     void start();
     void stop();
     bool isRunning() const { return running; }
 
-    // Sleeps until the next frame is due, never spinning; a no-op while stopped.
-    void wait();
+    // The ticks owed to the display event that calls it.
+    int ticksOwed();
 
   private:
+    // Events judged together for a steady pace: about half a second at 60 a second.
+    static constexpr int paceEvents = 32;
+    // A pace counts as steady within one part in this many of a whole number of ticks,
+    // which keeps the game within 0.4 ticks a second of 60.
+    static constexpr int paceTolerance = 150;
+
+    void remember(time t);
+    void forgetPace();
+    int steadyTicksPerEvent() const;
+
     nowSource now;
-    sleeper sleepUntil;
-    bool running;
-    time due;
+    bool running = false;
+    bool counting = false; // an event has been seen since start
+    time last{};
+    // Time owed but not yet ticked, kept within half a tick either way, so arrival jitter
+    // of up to half a tick never moves a tick to a neighbouring event.
+    std::chrono::nanoseconds residual{0};
+    std::array<time, paceEvents> recent{}; // arrival times, a ring
+    int recentCount = 0;
+    int recentNext = 0;
 };
 
-// Paces renderFrame. Stopped until the game's set-up starts it just before the event loop,
-// so tests and benchmarks run the step and the frame unpaced.
-extern tickClock frameClock;
+// Counts the ticks stepWorld runs. Stopped until the game's set-up starts it just before
+// the event loop.
+extern tickClock worldClock;

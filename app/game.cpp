@@ -6,6 +6,7 @@
 
 #include "app/clock.h"
 #include "app/keyboard.h"
+#include "app/pacer.h"
 #include "app/step.h"
 #include "app/world.h"
 #include "render/font.h"
@@ -58,7 +59,8 @@ game::game(int argc, char** argv) {
     makeRasterFont();
     registerCallbacks();
     setFixedRenderState();
-    frameClock.start();
+    worldClock.start();
+    screenPacer.start();
     glutMainLoop();
 }
 

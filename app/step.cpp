@@ -2,12 +2,15 @@
 
 #include <GL/glut.h>
 
+#include "app/clock.h"
 #include "app/world.h"
+
+namespace {
 
 // Each object reacts to the state its leader reached in this same tick: the enemy sees the
 // player after its move, the wingman the enemy after its update, and every missile the same
 // enemy. Dead ships and projectiles are stepped too; their own rules decide what that does.
-void stepWorld() {
+void tickWorld() {
     playerShip.move();
     enemyShip.update(playerShip);
     wingmanShip.update(enemyShip);
@@ -16,6 +19,16 @@ void stepWorld() {
     }
     for (missileIt = missiles.begin(); missileIt != missiles.end(); ++missileIt) {
         missileIt->update(enemyShip);
+    }
+}
+
+} // namespace
+
+// The display event runs the ticks the time since the last one owes, 60 a second whatever
+// the frame rate, and keeps the next event coming.
+void stepWorld() {
+    for (int owed = worldClock.ticksOwed(); owed > 0; --owed) {
+        tickWorld();
     }
     glutPostRedisplay();
 }

@@ -1,4 +1,5 @@
 #pragma once
 
-// Advances every object of the world by one tick and asks GLUT for the next one.
+// The display callback: advances every object of the world by the ticks the clock owes
+// (one a call while the clock is stopped) and asks GLUT for the next display event.
 void stepWorld();

@@ -2,7 +2,7 @@
 
 #include <GL/glut.h>
 
-#include "app/clock.h"
+#include "app/pacer.h"
 #include "app/world.h"
 #include "assets/textures.h"
 #include "render/font.h"
@@ -151,7 +151,6 @@ void restoreSceneState() {
 // Everything goes into the one cleared back buffer and is presented by a single swap, so no
 // frame shows without its projectiles and overlay or over stale pixels.
 void renderFrame() {
-    frameClock.wait();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     loadCameraProjection();
     glMatrixMode(GL_MODELVIEW);
@@ -165,6 +164,11 @@ void renderFrame() {
     drawAndStrikeMissiles();
     drawOverlay();
     restoreSceneState();
+    // Any waiting on the renderer must be done before the pacer's wait: drawing still queued
+    // at the swap would land the frame late by however long it takes, different every frame.
+    glFinish();
+    screenPacer.awaitPresent();
     glutSwapBuffers();
+    screenPacer.presented();
     glDisable(GL_TEXTURE_2D);
 }

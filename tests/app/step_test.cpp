@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/clock.h"
 #include "tests/app/scene.h"
 
 // The player flies from 5 units of the enemy to 2.5, inside its stopping range.
@@ -29,4 +30,21 @@ TEST_F(WorldTest, WingmanAndMissilesReactToTheEnemyAfterItsUpdateDeadOrAlive) {
     EXPECT_EQ(wingmanShip.speed, 0.0f);
     EXPECT_NEAR(missiles[0].heading, 270.0f, 1e-3);
     EXPECT_NEAR(missiles[9].heading, 90.0f, 1e-3);
+}
+
+// Run by the game's clock, one display event runs the ticks the time since the last owes:
+// the player flies one tick at the first event and two at an event two ticks later.
+TEST_F(WorldTest, EachDisplayEventRunsTheTicksTheClockOwes) {
+    tickClock::time now{};
+    worldClock = tickClock([&now] { return now; });
+    worldClock.start();
+    playerShip.setSpeed(1);
+    stepWorld();
+    EXPECT_FLOAT_EQ(playerShip.z, 1);
+    now += 2 * tickClock::period;
+    stepWorld();
+    EXPECT_FLOAT_EQ(playerShip.z, 3);
+    stepWorld();
+    EXPECT_FLOAT_EQ(playerShip.z, 3);
+    worldClock = tickClock();
 }

@@ -1,0 +1,142 @@
+#include "app/pacer.h"
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using std::chrono::nanoseconds;
+using namespace std::chrono_literals;
+
+constexpr nanoseconds tick = framePacer::period;
+
+// The game's frame loop on a fake time line: each frame's drawing takes `work`, then the
+// pacer's wait, then a swap that a synchronised display holds until its next retrace.
+class FramePacer : public testing::Test {
+  protected:
+    FramePacer() { pacer.start(); }
+
+    void frames(int n) {
+        for (int i = 0; i < n; ++i) {
+            now += work;
+            pacer.awaitPresent();
+            if (retrace > 0s) {
+                now = origin + ((now - origin) / retrace + 1) * retrace;
+            }
+            presents.push_back(now);
+            pacer.presented();
+        }
+    }
+
+    std::vector<nanoseconds> intervals(size_t from) const {
+        std::vector<nanoseconds> out;
+        for (size_t i = from + 1; i < presents.size(); ++i) {
+            out.push_back(presents[i] - presents[i - 1]);
+        }
+        return out;
+    }
+
+    const framePacer::time origin = framePacer::time(1000s);
+    framePacer::time now = origin;
+    nanoseconds work = 7ms;
+    nanoseconds retrace = 0s; // none: the swap returns at once
+    std::vector<framePacer::time> presents;
+    std::vector<framePacer::time> sleeps;
+    framePacer pacer{[this] { return now; },
+                     [this](framePacer::time t) { sleeps.push_back(now = t); }};
+};
+
+} // namespace
+
+TEST_F(FramePacer, StoppedItNeverWaitsAndTheGamesPacerStartsStopped) {
+    EXPECT_FALSE(screenPacer.isRunning());
+    pacer.stop();
+    frames(100);
+    EXPECT_TRUE(sleeps.empty());
+}
+
+// Unsynchronised, the first half second of frames shows the display holds nothing; from then
+// on every swap lands exactly a tick after the one before, however long the drawing took.
+TEST_F(FramePacer, WithoutSyncItTakesOverAndPresentsEveryTick) {
+    frames(30);
+    EXPECT_TRUE(sleeps.empty());
+    EXPECT_FALSE(pacer.displayPaces());
+    const size_t paced = presents.size() - 1;
+    for (nanoseconds w : {7ms, 12ms, 1ms, 16ms, 3ms}) {
+        work = w;
+        frames(20);
+    }
+    for (nanoseconds i : intervals(paced)) {
+        ASSERT_EQ(i, tick);
+    }
+}
+
+// A frame a little late is caught up without waiting; after a stall the schedule starts
+// afresh from now rather than presenting a burst.
+TEST_F(FramePacer, CatchesUpASlightDelayButStartsAfreshAfterAStall) {
+    frames(30);
+    work = 2 * tick + 1ms;
+    frames(1);
+    work = 0s;
+    sleeps.clear();
+    frames(1);
+    EXPECT_TRUE(sleeps.empty());
+    frames(1);
+    EXPECT_EQ(sleeps.size(), 1u);
+
+    work = 500ms;
+    frames(1);
+    work = 0s;
+    const framePacer::time resumed = now;
+    sleeps.clear();
+    frames(1);
+    EXPECT_EQ(sleeps, (std::vector<framePacer::time>{resumed + tick}));
+}
+
+// Displays that hold swaps at 60.02, 59.94, 50 and 30 Hz pace the game themselves: over a
+// simulated minute, long enough for 60.02 Hz retraces to drift a whole frame against the
+// pacer's own beat, it never waits, so no frame misses the retrace its drawing made.
+TEST_F(FramePacer, ASynchronisedDisplayAtSixtyHertzOrSlowerPacesAlone) {
+    for (double hz : {60.02, 59.94, 50.0, 30.0}) {
+        pacer.start();
+        retrace = nanoseconds(static_cast<int64_t>(1e9 / hz));
+        const size_t first = presents.size();
+        frames(3600);
+        EXPECT_TRUE(sleeps.empty()) << hz << " Hz";
+        EXPECT_TRUE(pacer.displayPaces()) << hz << " Hz";
+        const std::vector<nanoseconds> gaps = intervals(first + 1);
+        EXPECT_EQ(std::max_element(gaps.begin(), gaps.end())->count(), retrace.count())
+            << hz << " Hz";
+    }
+}
+
+// A 144 Hz display refreshes fast enough for the pacer's own wait: its swaps then land two
+// or three retraces apart, sixty a second.
+TEST_F(FramePacer, AFastDisplayIsPacedToSixtyFramesASecond) {
+    retrace = nanoseconds(static_cast<int64_t>(1e9 / 144));
+    work = 3ms;
+    frames(60);
+    EXPECT_FALSE(pacer.displayPaces());
+    const size_t from = presents.size() - 1;
+    frames(600);
+    for (nanoseconds i : intervals(from)) {
+        ASSERT_TRUE(i == 2 * retrace || i == 3 * retrace) << i.count();
+    }
+    EXPECT_NEAR((presents.back() - presents[from]) / 600.0 / tick, 1.0, 0.01);
+}
+
+// Sync to a 50 Hz display turned on while the pacer waits: within a few frames a swap is
+// held most of a tick, which hands the pacing back to the display, never waited on again.
+TEST_F(FramePacer, ASwapHeldMostOfATickHandsThePacingBack) {
+    frames(30);
+    ASSERT_FALSE(pacer.displayPaces());
+    retrace = 20ms;
+    frames(10);
+    EXPECT_TRUE(pacer.displayPaces());
+    sleeps.clear();
+    frames(600);
+    EXPECT_TRUE(sleeps.empty());
+}
