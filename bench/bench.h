@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // Shared by the files of the benchmark program.
 
 // Puts the world back to its start: the player at rest at the origin, the AI ships where
@@ -14,5 +16,21 @@ constexpr const char* groundInView = "floor/ground in view";
 constexpr const char* fixedWork = "floor/fixed work";
 constexpr const char* stepWorld = "stepWorld/30 bullets, 10 missiles";
 constexpr const char* advances = "floor/53 advance calls";
-constexpr const char* paced = "paced game/10 s";
 } // namespace benchName
+
+// The displays the paced game is run on: refresh rate (0: the swap waits for nothing, as on
+// a virtual X server) and milliseconds added to each frame's drawing.
+struct simulatedDisplay {
+    const char* name;
+    double refreshHz;
+    double slowerMs;
+};
+constexpr simulatedDisplay simulatedDisplays[] = {
+    {"no sync", 0, 0},      {"60 Hz", 60, 0},   {"59.94 Hz", 60 / 1.001, 0},
+    {"60.02 Hz", 60.02, 0}, {"144 Hz", 144, 0}, {"75 Hz", 75, 0},
+    {"50 Hz", 50, 0},       {"30 Hz", 30, 0},   {"no sync, renderer 25 ms slower", 0, 25},
+};
+
+inline std::string pacedName(const simulatedDisplay& d) {
+    return std::string("paced game/") + d.name;
+}

@@ -1,9 +1,15 @@
-// The real game, paced by its own clock, on a virtual X server of its own for ten seconds:
-// ticks per second, the 99th-percentile interval between presented frames, processor
-// seconds per second of wall time, the time from start to the first drawn frame, and peak
-// resident memory. A preloaded probe (probe.cpp) times every present and counts ticks.
+// The real game on a virtual X server of its own, ten seconds on each simulated display:
+// ticks per second, frames per second, the 99th-percentile and the longest interval
+// between presented frames, processor seconds per second of wall time, the time from start
+// to the first drawn frame, peak resident memory, and on a synchronised display the retraces
+// by which the game's own wait held back finished frames and the frames that missed their
+// retrace because drawing them took longer. A preloaded probe (probe.cpp) holds
+// each swap for the simulated display's retrace, slows the renderer if asked, and logs
+// every present with the camera's place; the ticks are counted from how far the player
+// has flown at the speed the keys gave it.
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -18,19 +24,25 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto settle = 2s; // past start-up before the window opens
+constexpr auto settle = 2s; // past start-up and the key presses before the window opens
 constexpr auto window = 10s;
+
+// The player flies straight along +Z at this many presses of W, 0.01 units a tick each.
+constexpr int speedPresses = 20;
+constexpr float speedStep = 0.01f;
 
 struct present {
     int64_t atNs;
-    int64_t ticks;
+    int64_t drawn; // frames drawn so far
+    double eyeX, eyeZ;
+    int64_t heldRetraces; // retraces the game's own wait kept a finished picture back
 };
 
 std::vector<present> readProbe(const std::string& path) {
     std::vector<present> out;
     std::ifstream in(path);
     present p{};
-    while (in >> p.atNs >> p.ticks) {
+    while (in >> p.atNs >> p.drawn >> p.eyeX >> p.eyeZ >> p.heldRetraces) {
         out.push_back(p);
     }
     return out;
@@ -40,12 +52,24 @@ int64_t nanos(std::chrono::steady_clock::time_point t) {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
 }
 
-void pacedGame(benchmark::State& state) {
+// The player's speed as the game sums it, one float addition a key press.
+float playerSpeed() {
+    float speed = 0;
+    for (int i = 0; i < speedPresses; ++i) {
+        speed += speedStep;
+    }
+    return speed;
+}
+
+void pacedGame(benchmark::State& state, simulatedDisplay display) {
     scratchDir logs;
     const std::string log = logs.path() + "/presents";
     gameSession::options o;
     o.binary = SKYHUNT_GAME;
-    o.env = {{"LD_PRELOAD", SKYHUNT_PROBE}, {"SKYHUNT_PROBE_LOG", log}};
+    o.env = {{"LD_PRELOAD", SKYHUNT_PROBE},
+             {"SKYHUNT_PROBE_LOG", log},
+             {"SKYHUNT_PROBE_HZ", std::to_string(display.refreshHz)},
+             {"SKYHUNT_PROBE_SLOW_MS", std::to_string(display.slowerMs)}};
 
     for (auto _ : state) {
         gameSession game(o);
@@ -53,6 +77,7 @@ void pacedGame(benchmark::State& state) {
             state.SkipWithError("the game drew no frame");
             return;
         }
+        game.press(std::vector<std::string>(speedPresses, "w"));
         std::this_thread::sleep_for(settle);
         const auto t0 = std::chrono::steady_clock::now();
         const auto before = readProcessFigures(game.pid());
@@ -65,45 +90,60 @@ void pacedGame(benchmark::State& state) {
         }
         state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
 
-        const auto presents = readProbe(log);
-        // The first drawn frame is the first present after a tick: reshape presents
-        // once before anything is drawn.
-        const auto first = std::find_if(presents.begin(), presents.end(),
-                                        [](const present& p) { return p.ticks > 0; });
-        std::vector<double> intervalsMs;
-        const present* from = nullptr;
-        const present* to = nullptr;
-        for (size_t i = 0; i < presents.size(); ++i) {
-            if (presents[i].atNs < nanos(t0) || presents[i].atNs > nanos(t1)) {
-                continue;
-            }
-            if (from == nullptr) {
-                from = &presents[i];
-            } else {
-                intervalsMs.push_back((presents[i].atNs - to->atNs) / 1e6);
-            }
-            to = &presents[i];
-        }
-        if (first == presents.end() || intervalsMs.size() < 2) {
+        const std::vector<present> all = readProbe(log);
+        std::vector<present> in;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(in),
+                     [&](const present& p) { return p.atNs >= nanos(t0) && p.atNs <= nanos(t1); });
+        const auto first =
+            std::find_if(all.begin(), all.end(), [](const present& p) { return p.drawn > 0; });
+        if (first == all.end() || in.size() < 3) {
             state.SkipWithError("the probe saw no frames");
             return;
         }
+
+        // Each frame's flight must be a whole number of ticks, or the count below is wrong.
+        const double perTick = playerSpeed();
+        const double retraceMs = display.refreshHz > 0 ? 1e3 / display.refreshHz : 0;
+        std::vector<double> intervalsMs;
+        int64_t held = 0;
+        int overruns = 0;
+        for (size_t i = 1; i < in.size(); ++i) {
+            intervalsMs.push_back((in[i].atNs - in[i - 1].atNs) / 1e6);
+            held += in[i].heldRetraces;
+            // A retrace missed with no help from the game's wait: drawing took too long.
+            if (retraceMs > 0 && in[i].heldRetraces == 0 && intervalsMs.back() > 1.5 * retraceMs) {
+                ++overruns;
+            }
+            const double ticks = (in[i].eyeZ - in[i - 1].eyeZ) / perTick;
+            if (std::abs(ticks - std::round(ticks)) > 0.05 || in[i].eyeX != 0) {
+                state.SkipWithError("the player did not fly straight at the speed of the keys");
+                return;
+            }
+        }
         std::sort(intervalsMs.begin(), intervalsMs.end());
+        const double seconds = (in.back().atNs - in.front().atNs) / 1e9;
         const double wall = std::chrono::duration<double>(t1 - t0).count();
         state.counters["ticks/s"] =
-            static_cast<double>(to->ticks - from->ticks) / ((to->atNs - from->atNs) / 1e9);
-        state.counters["frames/s"] = intervalsMs.size() / ((to->atNs - from->atNs) / 1e9);
+            std::round((in.back().eyeZ - in.front().eyeZ) / perTick) / seconds;
+        state.counters["frames/s"] = intervalsMs.size() / seconds;
         state.counters["p99 interval ms"] = intervalsMs[intervalsMs.size() * 99 / 100];
+        state.counters["max interval ms"] = intervalsMs.back();
+        state.counters["held retraces"] = static_cast<double>(held);
+        state.counters["overruns"] = overruns;
         state.counters["cpu s/s"] = (after->cpuSeconds - before->cpuSeconds) / wall;
         state.counters["first frame ms"] = (first->atNs - nanos(game.startedAt())) / 1e6;
         state.counters["peak rss MiB"] = after->peakResidentKiB / 1024.0;
     }
 }
 
-} // namespace
+const bool registered = [] {
+    for (const simulatedDisplay& d : simulatedDisplays) {
+        benchmark::RegisterBenchmark(pacedName(d).c_str(), pacedGame, d)
+            ->Iterations(1)
+            ->UseManualTime()
+            ->Unit(benchmark::kSecond);
+    }
+    return true;
+}();
 
-BENCHMARK(pacedGame)
-    ->Name(benchName::paced)
-    ->Iterations(1)
-    ->UseManualTime()
-    ->Unit(benchmark::kSecond);
+} // namespace

@@ -1,9 +1,20 @@
 // Preloaded into the real game by the paced benchmark (LD_PRELOAD). It stands in front of
-// two library calls and passes each on unchanged: glutPostRedisplay, which the game calls
-// once at the end of every tick, and glXSwapBuffers, which GLUT calls to present a frame.
-// It keeps the time of every present and the tick count at that moment in fixed arrays,
-// so the game allocates nothing more, and writes them at exit to $SKYHUNT_PROBE_LOG as
-// lines "<steady-clock nanoseconds> <ticks so far>".
+// four library calls and passes each on:
+//   gluLookAt, where each frame puts the camera over the player: the eye's place is the
+//     player's, so the benchmark counts ticks from how far the player has flown;
+//   glClear, each frame's first call, made $SKYHUNT_PROBE_SLOW_MS milliseconds slower to
+//     stand for a slower renderer;
+//   glFinish, after which the game's picture is ready and anything until the swap is the
+//     game's own waiting;
+//   glXSwapBuffers, which GLUT calls to present a frame: with $SKYHUNT_PROBE_HZ set, held
+//     until the first retrace after the picture is finished, on a display refreshing that
+//     many times a second, as a display synchronised to its vertical blank does.
+// It keeps the time of every present, the eye's place at that moment and the retraces the
+// game's own wait cost the frame (it went out that many retraces after the first one its
+// picture was ready for) in fixed arrays, so the game allocates nothing more, and writes
+// them at exit to $SKYHUNT_PROBE_LOG as lines
+// "<steady-clock nanoseconds> <frames drawn so far> <eye x> <eye z> <retraces held>".
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,16 +26,47 @@ namespace {
 
 constexpr int maxFrames = 1 << 17; // half an hour at 60 frames a second
 
-int64_t presentedAt[maxFrames];
-int64_t ticksAt[maxFrames];
+struct present {
+    int64_t atNs;
+    int64_t drawn;
+    double eyeX, eyeZ;
+    int64_t heldRetraces;
+};
+present presents[maxFrames];
 int frames = 0;
-int64_t ticks = 0;
+int64_t drawn = 0;
+double lastEyeX = 0, lastEyeZ = 0;
+int64_t finishedNs = 0; // when the game's last glFinish returned
 
 // The clock std::chrono::steady_clock reads on Linux, so the benchmark can compare.
 int64_t nowNs() {
     timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);
     return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+void sleepUntilNs(int64_t ns) {
+    const timespec t{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) {
+    }
+}
+
+double envNumber(const char* name) {
+    const char* text = std::getenv(name);
+    return text != nullptr ? std::atof(text) : 0;
+}
+
+const double refreshHz = envNumber("SKYHUNT_PROBE_HZ");
+const int64_t slowNs = static_cast<int64_t>(envNumber("SKYHUNT_PROBE_SLOW_MS") * 1e6);
+const int64_t retraceOrigin = nowNs();
+
+// Retraces are numbered from the start of the game; this is the first one strictly after
+// the given time, and when it comes.
+int64_t retraceAfter(int64_t ns) {
+    return static_cast<int64_t>((ns - retraceOrigin) / (1e9 / refreshHz)) + 1;
+}
+int64_t retraceNs(int64_t retrace) {
+    return retraceOrigin + static_cast<int64_t>(retrace * (1e9 / refreshHz));
 }
 
 template <typename function>
@@ -40,8 +82,10 @@ struct logWriter {
             return;
         }
         for (int i = 0; i < frames; ++i) {
-            std::fprintf(out, "%lld %lld\n", static_cast<long long>(presentedAt[i]),
-                         static_cast<long long>(ticksAt[i]));
+            const present& p = presents[i];
+            std::fprintf(out, "%lld %lld %.9g %.9g %lld\n", static_cast<long long>(p.atNs),
+                         static_cast<long long>(p.drawn), p.eyeX, p.eyeZ,
+                         static_cast<long long>(p.heldRetraces));
         }
         std::fclose(out);
     }
@@ -49,19 +93,47 @@ struct logWriter {
 
 } // namespace
 
+extern "C" void glFinish() {
+    static const auto next = real<void (*)()>("glFinish");
+    next();
+    finishedNs = nowNs();
+}
+
 // The X types reduced to what crosses the call: a display pointer and an XID.
 extern "C" void glXSwapBuffers(void* display, unsigned long drawable) {
     static const auto next = real<void (*)(void*, unsigned long)>("glXSwapBuffers");
+    static const auto finish = real<void (*)()>("glFinish");
+    int64_t held = 0;
+    if (refreshHz > 0) {
+        // A picture the game did not finish itself is ready once it is finished here.
+        finish();
+        const int64_t ready =
+            finishedNs > (frames > 0 ? presents[frames - 1].atNs : 0) ? finishedNs : nowNs();
+        const int64_t shown = retraceAfter(nowNs());
+        held = shown - retraceAfter(ready);
+        sleepUntilNs(retraceNs(shown));
+    }
     next(display, drawable);
     if (frames < maxFrames) {
-        presentedAt[frames] = nowNs();
-        ticksAt[frames] = ticks;
-        ++frames;
+        presents[frames++] = {nowNs(), drawn, lastEyeX, lastEyeZ, held};
     }
 }
 
-extern "C" void glutPostRedisplay() {
-    static const auto next = real<void (*)()>("glutPostRedisplay");
-    ++ticks;
-    next();
+extern "C" void glClear(unsigned int mask) {
+    static const auto next = real<void (*)(unsigned int)>("glClear");
+    if (slowNs > 0) {
+        sleepUntilNs(nowNs() + slowNs);
+    }
+    next(mask);
+}
+
+extern "C" void gluLookAt(double eyeX, double eyeY, double eyeZ, double centreX, double centreY,
+                          double centreZ, double upX, double upY, double upZ) {
+    static const auto next =
+        real<void (*)(double, double, double, double, double, double, double, double, double)>(
+            "gluLookAt");
+    ++drawn;
+    lastEyeX = eyeX;
+    lastEyeZ = eyeZ;
+    next(eyeX, eyeY, eyeZ, centreX, centreY, centreZ, upX, upY, upZ);
 }
