@@ -51,8 +51,7 @@ int tickClock::ticksOwed() {
     residual += elapsed;
     int owed = static_cast<int>((residual + period / 2) / period);
     const int steady = steadyTicksPerEvent();
-    const nanoseconds off = elapsed - steady * period;
-    if (steady > 0 && owed != steady && off < period / 2 && off > -period / 2) {
+    if (steady > 0 && owed != steady) {
         // A steady display that drifts off the beat (59.94 Hz) keeps its pace: the drift
         // is dropped at the residual's bound rather than run as an extra or missing tick.
         owed = steady;
@@ -76,8 +75,10 @@ void tickClock::forgetPace() {
     recentNext = 0;
 }
 
-// The whole number of ticks the mean interval of the last paceEvents events is, if it is
-// close enough to one; 0 while there is no such pace.
+// The whole number of ticks that every one of the last paceEvents intervals is, give or take
+// half a tick of jitter, and their mean is, within the pace tolerance; 0 while there is no
+// such pace. A display that mixes one and two retraces may average a tick, but is not
+// steady: rounding its short frames up would run the game fast.
 int tickClock::steadyTicksPerEvent() const {
     if (recentCount < paceEvents) {
         return 0;
@@ -89,7 +90,16 @@ int tickClock::steadyTicksPerEvent() const {
     if (n < 1 || n > maxTicksPerEvent) {
         return 0;
     }
-    const nanoseconds off = mean - n * period;
     const nanoseconds allowed = n * period / paceTolerance;
-    return off <= allowed && off >= -allowed ? n : 0;
+    if (mean - n * period > allowed || n * period - mean > allowed) {
+        return 0;
+    }
+    for (int i = 1; i < paceEvents; ++i) {
+        const nanoseconds interval =
+            recent[(recentNext + i) % paceEvents] - recent[(recentNext + i - 1) % paceEvents];
+        if (interval - n * period >= period / 2 || n * period - interval >= period / 2) {
+            return 0;
+        }
+    }
+    return n;
 }

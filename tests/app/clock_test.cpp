@@ -90,6 +90,22 @@ TEST_F(TickClock, OneTickPerEventWhileTheDisplayKeepsUpWithJitterOrDrift) {
     }
 }
 
+// A 75 Hz display on which three frames in four make their retrace and the rest take two
+// averages a tick a frame, but is no steady pace: rounding its short frames up to a whole
+// tick each would run the game fast.
+TEST_F(TickClock, AMixOfOneAndTwoRetracesIsCountedByTheTime) {
+    const nanoseconds retrace(1'000'000'000 / 75);
+    std::mt19937 random(3);
+    std::bernoulli_distribution missed(0.25);
+    const tickClock::time origin = now;
+    int total = 0;
+    while (now - origin < 10s) {
+        total += sum(every(missed(random) ? 2 * retrace : retrace, 1));
+    }
+    total += clock.ticksOwed(); // the event that ends the run
+    EXPECT_NEAR(total - 1, (now - origin) / tick, 1);
+}
+
 // A stalled process catches up a few ticks, not two seconds' worth, then goes on as before.
 TEST_F(TickClock, AStallRunsAtMostTheHitchLimitThenTheBeatResumes) {
     every(tick, 100);
