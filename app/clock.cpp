@@ -13,7 +13,6 @@ tickClock::tickClock(nowSource now) : now(std::move(now)) {}
 
 void tickClock::start() {
     running = true;
-    counting = false;
     residual = nanoseconds(0);
     forgetPace();
 }
@@ -27,8 +26,7 @@ int tickClock::ticksOwed() {
         return 1;
     }
     const time t = now();
-    if (!counting) {
-        counting = true;
+    if (recentCount == 0) { // the first event since start
         last = t;
         remember(t);
         return 1;

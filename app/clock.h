@@ -45,7 +45,6 @@ class tickClock {
 
     nowSource now;
     bool running = false;
-    bool counting = false; // an event has been seen since start
     time last{};
     // Time owed but not yet ticked, kept within half a tick either way, so arrival jitter
     // of up to half a tick never moves a tick to a neighbouring event.

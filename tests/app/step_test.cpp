@@ -4,6 +4,7 @@
 
 #include "app/clock.h"
 #include "tests/app/scene.h"
+#include "tests/app/timeline.h"
 
 // The player flies from 5 units of the enemy to 2.5, inside its stopping range.
 TEST_F(WorldTest, TheEnemyReactsToThePlayerAfterThePlayersMove) {
@@ -35,13 +36,13 @@ TEST_F(WorldTest, WingmanAndMissilesReactToTheEnemyAfterItsUpdateDeadOrAlive) {
 // Run by the game's clock, one display event runs the ticks the time since the last owes:
 // the player flies one tick at the first event and two at an event two ticks later.
 TEST_F(WorldTest, EachDisplayEventRunsTheTicksTheClockOwes) {
-    tickClock::time now{};
-    worldClock = tickClock([&now] { return now; });
+    timeline t;
+    worldClock = tickClock(t.source());
     worldClock.start();
     playerShip.setSpeed(1);
     stepWorld();
     EXPECT_FLOAT_EQ(playerShip.z, 1);
-    now += 2 * tickClock::period;
+    t.now += 2 * tickClock::period;
     stepWorld();
     EXPECT_FLOAT_EQ(playerShip.z, 3);
     stepWorld();

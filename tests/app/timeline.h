@@ -1,0 +1,13 @@
+#pragma once
+
+#include <chrono>
+
+#include "app/clock.h"
+
+// A fake time line for the clocks: it moves only when a test or a sleep moves it.
+struct timeline {
+    tickClock::time now = tickClock::time(std::chrono::seconds(1000));
+    tickClock::nowSource source() {
+        return [this] { return now; };
+    }
+};
