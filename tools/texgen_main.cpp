@@ -1,5 +1,6 @@
 // Draws the game's three textures into the directory given, where the game reads them from
 // its working directory.
+#include "assets/texture_files.h"
 #include "tools/texgen.h"
 
 #include <cstdio>
@@ -11,18 +12,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argv[1];
-    struct output {
-        const char* name;
-        picture (*draw)();
-    };
-    const output outputs[] = {
-        {"metalTexture.bmp", metalPicture},
-        {"sunTexture.bmp", sunPicture},
-        {"grass.bmp", grassPicture},
-    };
-    for (const output& out : outputs) {
-        const std::string path = dir + "/" + out.name;
-        if (!writeBmp(path, out.draw())) {
+    picture (*const draw[texture::count])() = {metalPicture, sunPicture, grassPicture};
+    for (std::size_t slot = 0; slot < texture::count; ++slot) {
+        const std::string path = dir + "/" + texture::fileNames[slot];
+        if (!writeBmp(path, draw[slot]())) {
             std::fprintf(stderr, "%s: cannot write %s\n", argv[0], path.c_str());
             return 1;
         }

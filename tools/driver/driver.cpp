@@ -1,5 +1,7 @@
 #include "tools/driver/driver.h"
 
+#include "assets/texture_files.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -23,7 +25,8 @@ extern char** environ;
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-const std::vector<std::string> textureFiles = {"metalTexture.bmp", "sunTexture.bmp", "grass.bmp"};
+const std::vector<std::string> textureFiles(std::begin(texture::fileNames),
+                                            std::end(texture::fileNames));
 
 // ---- child processes ---------------------------------------------------------------------
 
