@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <chrono>
 #include <functional>
 
@@ -23,35 +22,39 @@ class tickClock {
     tickClock(); // reads the steady clock
     explicit tickClock(nowSource now);
 
-    // Off, every event runs one tick, so tests and benchmarks step the world by hand; on,
-    // the first event runs one tick and starts the count.
+    // Starting forgets every event before: the first event after it runs one tick and
+    // starts the count. The game's set-up starts the clock, and starts it afresh when the
+    // window comes back from hiding, so no tick is owed for the time it was away.
     void start();
+    // Stopped, every event runs one tick: the seam by which tests and benchmarks step the
+    // world by hand.
     void stop();
-    bool isRunning() const { return running; }
 
     // The ticks owed to the display event that calls it.
     int ticksOwed();
 
   private:
-    // Events judged together for a steady pace: about half a second at 60 a second.
-    static constexpr int paceEvents = 32;
+    // Intervals that must keep one pace before it counts as steady: about half a second.
+    static constexpr int paceIntervals = 31;
     // A pace counts as steady within one part in this many of a whole number of ticks,
     // which keeps the game within 0.4 ticks a second of 60.
     static constexpr int paceTolerance = 150;
 
-    void remember(time t);
-    void forgetPace();
+    void judgePace(std::chrono::nanoseconds interval);
     int steadyTicksPerEvent() const;
 
     nowSource now;
     bool running = false;
+    bool counting = false; // an event has come since start
     time last{};
     // Time owed but not yet ticked, kept within half a tick either way, so arrival jitter
     // of up to half a tick never moves a tick to a neighbouring event.
     std::chrono::nanoseconds residual{0};
-    std::array<time, paceEvents> recent{}; // arrival times, a ring
-    int recentCount = 0;
-    int recentNext = 0;
+    // The latest run of intervals that each lie within half a tick of paceTicks ticks, and
+    // their sum.
+    int paceTicks = 0;
+    int runLength = 0;
+    std::chrono::nanoseconds runSum{0};
 };
 
 // Counts the ticks stepWorld runs. Stopped until the game's set-up starts it just before

@@ -11,13 +11,11 @@
 #include "app/world.h"
 #include "render/font.h"
 #include "render/frame.h"
+#include "render/view.h"
+
+using namespace view;
 
 namespace {
-
-constexpr int windowWidth = 800; // pixels
-constexpr int windowHeight = 600;
-constexpr int windowLeft = 50; // screen position in pixels
-constexpr int windowTop = 50;
 
 // Reshape's projection lasts only until the next frame loads its own.
 constexpr double reshapeFieldOfView = 50.0; // degrees, vertical
@@ -32,15 +30,35 @@ void openWindow(int& argc, char** argv) {
     glutCreateWindow(argv[0]);
 }
 
-// The display event ticks the world and the idle event draws it.
+// The display event ticks the world and the idle event draws it. The window's status
+// decides whether there is anything to draw at all.
 void registerCallbacks() {
     glutDisplayFunc(stepWorld);
     glutReshapeFunc(reshape);
     glutKeyboardFunc(handleKey);
     glutIdleFunc(renderFrame);
+    glutWindowStatusFunc(windowStatusChanged);
 }
 
 } // namespace
+
+void windowStatusChanged(int status) {
+    static bool hidden = false;
+    if (status == GLUT_HIDDEN) {
+        hidden = true;
+        glutIdleFunc(nullptr);
+        return;
+    }
+    // Covered or uncovered in part, the window stays in view and the game carries on.
+    if (!hidden) {
+        return;
+    }
+    hidden = false;
+    worldClock.start();
+    screenPacer.start();
+    glutIdleFunc(renderFrame);
+    glutPostRedisplay();
+}
 
 void setFixedRenderState() {
     glEnable(GL_LIGHTING);
@@ -59,6 +77,7 @@ game::game(int argc, char** argv) {
     makeRasterFont();
     registerCallbacks();
     setFixedRenderState();
+    setPresentStep(presentPaced);
     worldClock.start();
     screenPacer.start();
     glutMainLoop();

@@ -11,10 +11,6 @@ namespace {
 
 constexpr unsigned char escapeKey = 27;
 
-constexpr float turnStep = 10.0f;  // degrees per key press
-constexpr float speedStep = 0.01f; // world units per tick, per key press
-constexpr double fogStep = 5.0;    // world units per key press
-
 // Overwrites the lowest free slot with a shot from the player's ship; with every slot in
 // use the shot is dropped. The cursor is left on the slot used, or at the end.
 template <typename Shot>

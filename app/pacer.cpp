@@ -3,7 +3,26 @@
 #include <thread>
 #include <utility>
 
+#include <GL/glut.h>
+
+#include "app/clock.h"
+
+using std::chrono::nanoseconds;
+
 framePacer screenPacer;
+
+namespace {
+
+constexpr nanoseconds period = tickClock::period;
+// Frames judged together before the display's pacing is given up: half a second.
+constexpr int judgedFrames = 30;
+// A swap held this long was held for a retrace; no copy to the screen takes so long.
+constexpr nanoseconds retraceHold = period / 4;
+// Held this long after the pacer's own wait, the swap missed a retrace that the frame would
+// have made: the display refreshes no faster than 80 Hz.
+constexpr nanoseconds missedRetrace = period * 3 / 4;
+
+} // namespace
 
 framePacer::framePacer()
     : framePacer(std::chrono::steady_clock::now, [](time t) { std::this_thread::sleep_until(t); }) {
@@ -15,32 +34,31 @@ framePacer::framePacer(nowSource now, sleeper sleepUntil)
 void framePacer::start() {
     running = true;
     displayPaced = true;
-    const time t = now();
-    due = t;
-    released = t;
-    beginJudging(t);
+    beginJudging(now());
 }
 
 void framePacer::stop() {
     running = false;
 }
 
+// A frame finished after its time moves the beat to now: the frames after it keep their
+// spacing instead of following back to back to catch up, which would show nothing new
+// (the clock, not the beat, owes the ticks).
 void framePacer::awaitPresent() {
     if (!running) {
         return;
     }
     time t = now();
     if (!displayPaced) {
-        if (t - due > maxLagFrames * period) {
-            due = t;
-        }
         if (due > t) {
             sleepUntil(due);
             t = now();
+        } else {
+            due = t;
         }
         due += period;
     }
-    released = t;
+    swapStartedAt = t;
 }
 
 void framePacer::presented() {
@@ -48,7 +66,7 @@ void framePacer::presented() {
         return;
     }
     const time t = now();
-    const std::chrono::nanoseconds hold = t - released;
+    const nanoseconds hold = t - swapStartedAt;
     if (displayPaced) {
         judgeDisplay(t, hold);
     } else if (hold > missedRetrace) {
@@ -60,13 +78,13 @@ void framePacer::presented() {
 // After judgedFrames presents, the pacer takes over if no swap was held for a retrace (no
 // sync to the display) or if they came faster than 80 Hz on average (a fast display, which
 // its retraces then quantise finely enough).
-void framePacer::judgeDisplay(time t, std::chrono::nanoseconds hold) {
-    noneHeld = noneHeld && hold < retraceHold;
-    if (++judged < judgedFrames) {
+void framePacer::judgeDisplay(time t, nanoseconds hold) {
+    noSwapHeld = noSwapHeld && hold < retraceHold;
+    if (++framesJudged < judgedFrames) {
         return;
     }
     const bool fast = t - judgingSince < judgedFrames * missedRetrace;
-    if (noneHeld || fast) {
+    if (noSwapHeld || fast) {
         displayPaced = false;
         due = t + period;
     } else {
@@ -76,6 +94,12 @@ void framePacer::judgeDisplay(time t, std::chrono::nanoseconds hold) {
 
 void framePacer::beginJudging(time t) {
     judgingSince = t;
-    judged = 0;
-    noneHeld = true;
+    framesJudged = 0;
+    noSwapHeld = true;
+}
+
+void presentPaced() {
+    screenPacer.awaitPresent();
+    glutSwapBuffers();
+    screenPacer.presented();
 }

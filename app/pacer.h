@@ -3,8 +3,6 @@
 #include <chrono>
 #include <functional>
 
-#include "app/clock.h"
-
 // Presents frames on the 60 Hz cadence of the ticks: the frame is drawn and finished first,
 // then the pacer waits, then the swap, so what lands on time is the swap itself.
 //
@@ -15,23 +13,18 @@
 // swap held most of a tick while it waits hands the pacing back to the display.
 class framePacer {
   public:
-    using time = tickClock::time;
-    using nowSource = tickClock::nowSource;
+    using time = std::chrono::steady_clock::time_point;
+    using nowSource = std::function<time()>;
     using sleeper = std::function<void(time)>; // blocks until the given time
-
-    static constexpr std::chrono::nanoseconds period = tickClock::period;
-    // Fallen further behind than this, the schedule starts afresh from now rather than
-    // presenting a burst of frames to catch up.
-    static constexpr int maxLagFrames = 3;
 
     framePacer(); // the steady clock, really sleeping
     framePacer(nowSource now, sleeper sleepUntil);
 
-    // Off, it never waits; on, it begins by letting the display pace.
+    // Begins by letting the display pace. The game's set-up starts it, and starts it afresh
+    // when the window comes back from hiding.
     void start();
+    // Stopped, it never waits: the seam by which tests and benchmarks draw unpaced.
     void stop();
-    bool isRunning() const { return running; }
-    bool displayPaces() const { return displayPaced; }
 
     // Between a frame's finished drawing and its swap: sleeps until the frame is due,
     // unless the display paces.
@@ -40,14 +33,6 @@ class framePacer {
     void presented();
 
   private:
-    // Frames judged together before the display's pacing is given up: half a second.
-    static constexpr int judgedFrames = 30;
-    // A swap held this long was held for a retrace; no copy to the screen takes so long.
-    static constexpr std::chrono::nanoseconds retraceHold = period / 4;
-    // Held this long after the pacer's own wait, the swap missed a retrace that the frame
-    // would have made: the display refreshes no faster than 80 Hz.
-    static constexpr std::chrono::nanoseconds missedRetrace = period * 3 / 4;
-
     void judgeDisplay(time t, std::chrono::nanoseconds hold);
     void beginJudging(time t);
 
@@ -55,13 +40,16 @@ class framePacer {
     sleeper sleepUntil;
     bool running = false;
     bool displayPaced = true;
-    time due{};      // when the next frame is to be presented, on the pacer's own clock
-    time released{}; // when the last frame was let go to its swap
+    time due{};           // when the next frame is to be presented, on the pacer's own clock
+    time swapStartedAt{}; // when the last frame was let go to its swap
     time judgingSince{};
-    int judged = 0;
-    bool noneHeld = true; // no swap judged so far was held for a retrace
+    int framesJudged = 0;
+    bool noSwapHeld = true; // no swap judged so far was held for a retrace
 };
 
 // Paces renderFrame's swaps. Stopped until the game's set-up starts it just before the
 // event loop, so tests and benchmarks draw unpaced.
 extern framePacer screenPacer;
+
+// The game's present step: the pacer's wait, the swap, and what the pacer learns from it.
+void presentPaced();

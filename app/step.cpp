@@ -10,7 +10,7 @@ namespace {
 // Each object reacts to the state its leader reached in this same tick: the enemy sees the
 // player after its move, the wingman the enemy after its update, and every missile the same
 // enemy. Dead ships and projectiles are stepped too; their own rules decide what that does.
-void tickWorld() {
+void runOneTick() {
     playerShip.move();
     enemyShip.update(playerShip);
     wingmanShip.update(enemyShip);
@@ -28,7 +28,7 @@ void tickWorld() {
 // the frame rate, and keeps the next event coming.
 void stepWorld() {
     for (int owed = worldClock.ticksOwed(); owed > 0; --owed) {
-        tickWorld();
+        runOneTick();
     }
     glutPostRedisplay();
 }

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include "assets/textures.h"
+#include "render/ground.h"
 
 namespace {
 
@@ -16,6 +17,11 @@ constexpr std::size_t missilePoolSize = 10;
 const vec2 enemyStart(-5, -5);
 const vec2 wingmanStart(5, 5);
 
+void placeAiShips() {
+    wingmanShip = wingman(wingmanStart, 0);
+    enemyShip = enemy(enemyStart, 0);
+}
+
 } // namespace
 
 // Defined in their order of construction; destroyed in reverse at exit.
@@ -26,15 +32,22 @@ std::vector<bullet>::iterator bulletIt;   // cursor of every bullet pass: step, 
 fighter playerShip;                       // steered by keys, moved by the step
 enemy enemyShip;     // placed by initScene, moved by the step, killed by the frame
 wingman wingmanShip; // placed by initScene, moved by the step, killed by the frame's bullets
-float fogStart = 10; // fog start in world units from the eye; moved by the O and P keys
-ground* groundList = nullptr; // built once by initScene, never freed
+float fogStart = fogStartAtLaunch; // world units from the eye; moved by the O and P keys
+ground* groundList = nullptr;      // built once by initScene, never freed
 
 void initScene() {
     glClearColor(0, 0.1f, 0.1f, 0); // dark teal
     glEnable(GL_DEPTH_TEST);
     glShadeModel(GL_FLAT);
-    wingmanShip = wingman(wingmanStart, 0);
-    enemyShip = enemy(enemyStart, 0);
+    placeAiShips();
     groundList = new ground();
     loadTextures();
+}
+
+void resetWorld() {
+    bullets.assign(bulletPoolSize, bullet());
+    missiles.assign(missilePoolSize, missile());
+    playerShip = fighter();
+    placeAiShips();
+    fogStart = fogStartAtLaunch;
 }

@@ -19,16 +19,16 @@ constexpr unsigned byteMask = 0xFF;
 constexpr unsigned bitsPerByte = 8;
 
 // Closes the stream on every way out of the reader.
-class openFile {
+class closingFile {
   public:
-    explicit openFile(const char* path) : stream(std::fopen(path, "rb")) {}
-    ~openFile() {
+    explicit closingFile(const char* path) : stream(std::fopen(path, "rb")) {}
+    ~closingFile() {
         if (stream != nullptr) {
             std::fclose(stream);
         }
     }
-    openFile(const openFile&) = delete;
-    openFile& operator=(const openFile&) = delete;
+    closingFile(const closingFile&) = delete;
+    closingFile& operator=(const closingFile&) = delete;
 
     FILE* const stream;
 };
@@ -66,7 +66,7 @@ uint16_t readU16Le(FILE* stream) {
 }
 
 int loadBmp(const char* path, image* img) {
-    const openFile file(path);
+    const closingFile file(path);
     if (file.stream == nullptr) {
         std::printf("File Not Found : %s\n", path);
         return 0;

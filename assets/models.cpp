@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+#include "assets/models.h"
 #include "world/enemy.h"
 #include "world/entity.h"
 #include "world/fighter.h"
@@ -12,69 +13,25 @@
 
 namespace {
 
-struct point {
-    GLfloat x, y, z;
-};
+using model::colour;
+using model::point;
 
-struct colour {
-    GLfloat r, g, b;
-};
-
-constexpr colour green{0.0f, 1.0f, 0.0f};
+constexpr colour green = model::cubeFaces[0].tint;
 constexpr colour grey{0.5f, 0.5f, 0.5f};
 constexpr colour red{1.0f, 0.0f, 0.0f};
-constexpr colour orange{1.0f, 0.5f, 0.0f};
-constexpr colour yellow{1.0f, 1.0f, 0.0f};
-constexpr colour blue{0.0f, 0.0f, 1.0f};
-constexpr colour magenta{1.0f, 0.0f, 1.0f};
 
 // ---- Ships ---------------------------------------------------------------------------
 
-// Ships are unit cubes centred this high above the ground, in world units.
-constexpr GLfloat shipHeight = 5.0f;
-// The player's ship lets the scene behind it show through; the others are opaque.
-constexpr GLfloat playerAlpha = 0.4f;
-constexpr GLfloat opaqueAlpha = 1.0f;
-
-struct cubeFace {
-    colour tint;
-    point corners[4];
-};
-
-// Model +Z is the nose. The windings differ from face to face; culling is never on, so
-// every face shows all the same.
-constexpr std::size_t faceCount = 6;
-constexpr cubeFace cubeFaces[faceCount] = {
-    // top
-    {green, {{0.5f, 0.5f, -0.5f}, {-0.5f, 0.5f, -0.5f}, {-0.5f, 0.5f, 0.5f}, {0.5f, 0.5f, 0.5f}}},
-    // bottom
-    {orange,
-     {{0.5f, -0.5f, -0.5f}, {-0.5f, -0.5f, -0.5f}, {-0.5f, -0.5f, 0.5f}, {0.5f, -0.5f, 0.5f}}},
-    // nose
-    {red, {{0.5f, 0.5f, 0.5f}, {-0.5f, 0.5f, 0.5f}, {-0.5f, -0.5f, 0.5f}, {0.5f, -0.5f, 0.5f}}},
-    // tail
-    {yellow,
-     {{0.5f, -0.5f, -0.5f}, {-0.5f, -0.5f, -0.5f}, {-0.5f, 0.5f, -0.5f}, {0.5f, 0.5f, -0.5f}}},
-    // -X side
-    {blue,
-     {{-0.5f, 0.5f, 0.5f}, {-0.5f, 0.5f, -0.5f}, {-0.5f, -0.5f, -0.5f}, {-0.5f, -0.5f, 0.5f}}},
-    // +X side
-    {magenta, {{0.5f, 0.5f, -0.5f}, {0.5f, 0.5f, 0.5f}, {0.5f, -0.5f, 0.5f}, {0.5f, -0.5f, -0.5f}}},
-};
-
-// Each face maps the whole texture once.
-constexpr GLfloat faceTexCoords[4][2] = {{0.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 1.0f}, {1.0f, 0.0f}};
-
 // Translate, then heading about +Y, then bank about the ship's own nose axis.
 void placeShip(const entity& ship) {
-    glTranslatef(ship.x, shipHeight, ship.z);
+    glTranslatef(ship.x, model::shipHeight, ship.z);
     glRotatef(ship.heading, 0.0f, 1.0f, 0.0f);
     glRotatef(ship.bank, 0.0f, 0.0f, 1.0f);
 }
 
-void emitFaceCorners(const cubeFace& face) {
+void emitFaceCorners(const model::cubeFace& face) {
     for (std::size_t i = 0; i < 4; ++i) {
-        glTexCoord2f(faceTexCoords[i][0], faceTexCoords[i][1]);
+        glTexCoord2f(model::faceTexCoords[i][0], model::faceTexCoords[i][1]);
         glVertex3f(face.corners[i].x, face.corners[i].y, face.corners[i].z);
     }
 }
@@ -83,8 +40,8 @@ void emitFaceCorners(const cubeFace& face) {
 // every face's colour, the top included, to carry its alpha.
 void emitCube(GLfloat alpha, bool tintTopFace) {
     glBegin(GL_QUADS);
-    for (std::size_t i = 0; i < faceCount; ++i) {
-        const cubeFace& face = cubeFaces[i];
+    for (std::size_t i = 0; i < model::faceCount; ++i) {
+        const model::cubeFace& face = model::cubeFaces[i];
         if (i > 0 || tintTopFace) {
             glColor4f(face.tint.r, face.tint.g, face.tint.b, alpha);
         }
@@ -168,14 +125,14 @@ void enemy::draw() {
     }
     setColour(green);
     placeShip(*this);
-    emitCube(opaqueAlpha, false);
+    emitCube(model::opaqueAlpha, false);
 }
 
 // The player's ship is drawn whatever its alive flag says; the flag stays false all game.
 void fighter::draw() {
     setColour(green);
     placeShip(*this);
-    emitCube(playerAlpha, true);
+    emitCube(model::playerAlpha, true);
 }
 
 void bullet::draw() {

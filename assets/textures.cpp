@@ -1,7 +1,9 @@
 #include "assets/textures.h"
 
 #include "assets/bmp.h"
+#include "assets/data_path.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 
@@ -9,8 +11,7 @@ GLuint textures[3] = {0, 0, 0};
 
 namespace {
 
-constexpr int imageCount = 3;
-constexpr const char* fileNames[imageCount] = {"metalTexture.bmp", "sunTexture.bmp", "grass.bmp"};
+constexpr std::size_t imageCount = texture::count;
 constexpr GLint rgbComponents = 3;
 constexpr GLint baseLevel = 0;
 constexpr GLint noBorder = 0;
@@ -55,8 +56,8 @@ int loadTextures() {
         *record = image{0, 0, nullptr};
     }
 
-    for (int i = 0; i < imageCount; ++i) {
-        if (loadBmp(fileNames[i], records[i]) == 0) {
+    for (std::size_t slot = 0; slot < imageCount; ++slot) {
+        if (loadBmp(findDataFile(texture::fileNames[slot]).c_str(), records[slot]) == 0) {
             release(records);
             return 2;
         }
@@ -66,10 +67,10 @@ int loadTextures() {
 
     // Names are taken only now, so a failed load leaves all three at 0.
     glGenTextures(2, textures);
-    upload(textures[0], *records[0]);
-    upload(textures[1], *records[1]);
-    glGenTextures(1, &textures[2]);
-    upload(textures[2], *records[2]);
+    upload(textures[texture::metal], *records[texture::metal]);
+    upload(textures[texture::sun], *records[texture::sun]);
+    glGenTextures(1, &textures[texture::grass]);
+    upload(textures[texture::grass], *records[texture::grass]);
 
     release(records);
     return 0;

@@ -2,10 +2,14 @@
 
 #include <GL/gl.h>
 
-// Texture names: 0 the player's metal, 1 the enemy's and bullets' sun, 2 the grass of the
-// ground and the wingman. All 0 until loadTextures succeeds.
-extern GLuint textures[3];
+#include "assets/texture_files.h"
 
-// Reads the three image files from the working directory into textures. Returns 0 on
-// success, 1 when an image record cannot be allocated, 2 when a file cannot be read.
+// Texture names by slot (texture::metal for the player, texture::sun for the enemy and the
+// bullets, texture::grass for the ground and the wingman). All 0 until loadTextures succeeds.
+extern GLuint textures[3];
+static_assert(texture::count == 3, "one texture name a file");
+
+// Reads the three image files, each from the working directory or where findDataFile finds
+// it, into textures. Returns 0 on success, 1 when an image record cannot be allocated, 2
+// when a file cannot be read.
 int loadTextures();

@@ -4,10 +4,6 @@
 
 // Shared by the files of the benchmark program.
 
-// Puts the world back to its start: the player at rest at the origin, the AI ships where
-// initScene places them, every projectile slot free. Touches no OpenGL.
-void resetWorld();
-
 // Benchmark names, which the closing summary looks up.
 namespace benchName {
 constexpr const char* renderFrame = "renderFrame";

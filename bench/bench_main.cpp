@@ -18,19 +18,7 @@
 #include "app/world.h"
 #include "bench/bench.h"
 #include "render/font.h"
-
-void resetWorld() {
-    playerShip = fighter();
-    enemyShip = enemy(vec2(-5, -5), 0);
-    wingmanShip = wingman(vec2(5, 5), 0);
-    for (bullet& b : bullets) {
-        b = bullet();
-    }
-    for (missile& m : missiles) {
-        m = missile();
-    }
-    fogStart = 10;
-}
+#include "render/view.h"
 
 namespace {
 
@@ -172,8 +160,8 @@ int main(int argc, char** argv) {
     }
     glutInit(&count, args.data());
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(800, 600);
-    glutInitWindowPosition(50, 50);
+    glutInitWindowSize(view::windowWidth, view::windowHeight);
+    glutInitWindowPosition(view::windowLeft, view::windowTop);
     glutCreateWindow("skyhunt benchmarks");
     // The game's set-up, less the event loop, with its fixed lighting, fog and blending.
     initScene();

@@ -10,60 +10,56 @@
 #include <GL/glut.h>
 #include <benchmark/benchmark.h>
 
+#include "app/world.h"
+#include "assets/models.h"
 #include "assets/textures.h"
 #include "bench/bench.h"
+#include "render/font.h"
 #include "render/frame.h"
+#include "render/ground.h"
+#include "render/view.h"
+#include "world/angles.h"
+
+using namespace view;
 
 namespace {
 
-// ---- the frame's state, restated so that the floors run no game code ----------------------
-
-constexpr double fieldOfView = 100; // degrees
-constexpr double aspect = 1.4;
-constexpr double eyeHeight = 16; // world units above the ground
-constexpr int cell = 8;          // ground quads are 8 x 8 world units
-constexpr int groundEdge = 1000;
-const GLfloat fogColour[4] = {0, 0, 0, 1};
-const GLfloat ambient[4] = {0.2f, 0.2f, 0.2f, 1};
-const GLfloat white[4] = {1, 1, 1, 1};
-const GLfloat black[4] = {0, 0, 0, 1};
-const GLfloat lightPos[4] = {0, 10, 0, 1};
-const GLfloat lightDir[4] = {0, -1, 0, 1};
+// ---- the frame's state, set by this file's own calls so that the floors run no game code --
 
 void sceneState() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(fieldOfView, aspect, 5, 50);
+    gluPerspective(fieldOfView, aspect, nearPlane, farPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glFogfv(GL_FOG_COLOR, fogColour);
+    glFogfv(GL_FOG_COLOR, fogColor);
     glFogi(GL_FOG_MODE, GL_LINEAR);
-    glFogf(GL_FOG_START, 10);
-    glFogf(GL_FOG_END, 20);
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, black);
-    glLightfv(GL_LIGHT0, GL_POSITION, lightPos);
-    glLightfv(GL_LIGHT0, GL_SPOT_DIRECTION, lightDir);
+    glFogf(GL_FOG_START, fogStartAtLaunch);
+    glFogf(GL_FOG_END, fogEnd);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambientColor);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, lightDiffuse);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, lightAmbient);
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPos0);
+    glLightfv(GL_LIGHT0, GL_SPOT_DIRECTION, lightDir0);
     glEnable(GL_COLOR_MATERIAL);
     glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
     gluLookAt(0, eyeHeight, 0, 0, eyeHeight - 1, 0, 1, 0, 0);
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, textures[2]);
+    glBindTexture(GL_TEXTURE_2D, textures[texture::grass]);
 }
 
-// Quad strips along Z, one per 8 units of X, vertex rows z0 <= z < z1.
+// Quad strips along Z, one per cell of X, vertex rows z0 <= z < z1.
 void groundStrips(int x0, int x1, int z0, int z1) {
-    for (int x = x0; x < x1; x += cell) {
+    for (int x = x0; x < x1; x += groundCell) {
         glBegin(GL_QUAD_STRIP);
-        for (int z = z0; z < z1; z += cell) {
+        for (int z = z0; z < z1; z += groundCell) {
             glColor3f(1, 1, 1);
             glNormal3f(0, 1, 0);
             glTexCoord2f(static_cast<GLfloat>(x), static_cast<GLfloat>(z));
             glVertex3i(x, 0, z);
-            glTexCoord2f(static_cast<GLfloat>(x + cell), static_cast<GLfloat>(z));
-            glVertex3i(x + cell, 0, z);
+            glTexCoord2f(static_cast<GLfloat>(x + groundCell), static_cast<GLfloat>(z));
+            glVertex3i(x + groundCell, 0, z);
         }
         glEnd();
     }
@@ -73,49 +69,39 @@ GLuint wholeGround() {
     static const GLuint list = [] {
         const GLuint l = glGenLists(1);
         glNewList(l, GL_COMPILE);
-        groundStrips(-groundEdge, groundEdge, -groundEdge, groundEdge);
+        groundStrips(groundStart, groundEnd, groundStart, groundEnd);
         glEndList();
         return l;
     }();
     return list;
 }
 
-void cube(GLuint texture, float x, float z, float alpha) {
-    static const float face[6][3] = {{0, 1, 0}, {1, 0.5f, 0}, {1, 0, 0},
-                                     {1, 1, 0}, {0, 0, 1},    {1, 0, 1}};
-    static const float corner[6][4][3] = {
-        {{.5f, .5f, -.5f}, {-.5f, .5f, -.5f}, {-.5f, .5f, .5f}, {.5f, .5f, .5f}},
-        {{.5f, -.5f, -.5f}, {-.5f, -.5f, -.5f}, {-.5f, -.5f, .5f}, {.5f, -.5f, .5f}},
-        {{.5f, .5f, .5f}, {-.5f, .5f, .5f}, {-.5f, -.5f, .5f}, {.5f, -.5f, .5f}},
-        {{.5f, -.5f, -.5f}, {-.5f, -.5f, -.5f}, {-.5f, .5f, -.5f}, {.5f, .5f, -.5f}},
-        {{-.5f, .5f, .5f}, {-.5f, .5f, -.5f}, {-.5f, -.5f, -.5f}, {-.5f, -.5f, .5f}},
-        {{.5f, .5f, -.5f}, {.5f, .5f, .5f}, {.5f, -.5f, .5f}, {.5f, -.5f, -.5f}}};
-    static const float texel[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+void cube(GLuint texture, const vec2& at, float alpha) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glPushMatrix();
-    glTranslatef(x, 5, z);
+    glTranslatef(at.x, model::shipHeight, at.y);
     glBegin(GL_QUADS);
-    for (int f = 0; f < 6; ++f) {
-        glColor4f(face[f][0], face[f][1], face[f][2], alpha);
+    for (const model::cubeFace& face : model::cubeFaces) {
+        glColor4f(face.tint.r, face.tint.g, face.tint.b, alpha);
         for (int v = 0; v < 4; ++v) {
-            glTexCoord2fv(texel[v]);
-            glVertex3fv(corner[f][v]);
+            glTexCoord2fv(model::faceTexCoords[v]);
+            glVertex3f(face.corners[v].x, face.corners[v].y, face.corners[v].z);
         }
     }
     glEnd();
     glPopMatrix();
 }
 
-// 128 list names with a solid 8 x 13 bitmap for every capital, advancing 10 pixels.
+// A list name for every 7-bit code, with a solid glyph-sized bitmap for every capital.
 GLuint letters() {
     static const GLuint base = [] {
-        static const GLubyte solid[13] = {0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff,
-                                          0xff, 0xff, 0xff, 0xff, 0xff, 0xff};
+        static const GLubyte solid[glyphHeight] = {0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff,
+                                                   0xff, 0xff, 0xff, 0xff, 0xff, 0xff};
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        const GLuint b = glGenLists(128);
+        const GLuint b = glGenLists(fontListCount);
         for (GLuint c = 'A'; c <= 'Z'; ++c) {
             glNewList(b + c, GL_COMPILE);
-            glBitmap(8, 13, 0, 2, 10, 0, solid);
+            glBitmap(glyphWidth, glyphHeight, 0, glyphOriginY, glyphAdvance, 0, solid);
             glEndList();
         }
         return b;
@@ -128,14 +114,14 @@ void overlay() {
     glDisable(GL_LIGHTING);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluOrtho2D(0, 800, 0, 600);
+    gluOrtho2D(0, windowWidth, 0, windowHeight);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glColor3f(1, 1, 1);
     glListBase(letters());
-    glRasterPos2i(5, 550);
+    glRasterPos2i(labelLeft, livesBaseline);
     glCallLists(5, GL_UNSIGNED_BYTE, "LIVES");
-    glRasterPos2i(5, 570);
+    glRasterPos2i(labelLeft, scoreBaseline);
     glCallLists(5, GL_UNSIGNED_BYTE, "SCORE");
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
@@ -154,12 +140,12 @@ void clearAndSwap(benchmark::State& state) {
 // The camera sees the ground 16 units below over tan(50 degrees) * 16 to either side
 // vertically and 1.4 times that horizontally; whole quads covering that are drawn.
 void groundInView(benchmark::State& state) {
-    const double halfX = eyeHeight * std::tan(fieldOfView / 2 * 3.141592653589793 / 180);
+    const double halfX = eyeHeight * std::tan(fieldOfView / 2 * pi / 180);
     const double halfZ = halfX * aspect;
-    const int x0 = static_cast<int>(std::floor(-halfX / cell)) * cell;
-    const int x1 = static_cast<int>(std::ceil(halfX / cell)) * cell;
-    const int z0 = static_cast<int>(std::floor(-halfZ / cell)) * cell;
-    const int z1 = static_cast<int>(std::ceil(halfZ / cell)) * cell + cell;
+    const int x0 = static_cast<int>(std::floor(-halfX / groundCell)) * groundCell;
+    const int x1 = static_cast<int>(std::ceil(halfX / groundCell)) * groundCell;
+    const int z0 = static_cast<int>(std::floor(-halfZ / groundCell)) * groundCell;
+    const int z1 = static_cast<int>(std::ceil(halfZ / groundCell)) * groundCell + groundCell;
     for (auto _ : state) {
         sceneState();
         groundStrips(x0, x1, z0, z1);
@@ -167,16 +153,17 @@ void groundInView(benchmark::State& state) {
         glutSwapBuffers();
         glDisable(GL_TEXTURE_2D);
     }
-    state.counters["quads"] = (x1 - x0) / cell * ((z1 - z0) / cell - 1);
+    state.counters["quads"] = (x1 - x0) / groundCell * ((z1 - z0) / groundCell - 1);
 }
 
 void fixedWork(benchmark::State& state) {
+    resetWorld();
     for (auto _ : state) {
         sceneState();
         glCallList(wholeGround());
-        cube(textures[1], -5, -5, 1);
-        cube(textures[2], 5, 5, 1);
-        cube(textures[0], 0, 0, 0.4f);
+        cube(textures[texture::sun], enemyShip.position(), model::opaqueAlpha);
+        cube(textures[texture::grass], wingmanShip.position(), model::opaqueAlpha);
+        cube(textures[texture::metal], playerShip.position(), model::playerAlpha);
         overlay();
         glFinish();
         glutSwapBuffers();

@@ -17,6 +17,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "app/keyboard.h"
 #include "bench/bench.h"
 #include "tools/driver/driver.h"
 
@@ -27,9 +28,8 @@ using namespace std::chrono_literals;
 constexpr auto settle = 2s; // past start-up and the key presses before the window opens
 constexpr auto window = 10s;
 
-// The player flies straight along +Z at this many presses of W, 0.01 units a tick each.
+// The player flies straight along +Z at this many presses of W.
 constexpr int speedPresses = 20;
-constexpr float speedStep = 0.01f;
 
 struct present {
     int64_t atNs;

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include "render/view.h"
+
 // Bottom row first; the most significant bit is the leftmost pixel. The two bottom rows
 // lie below the baseline and are blank in every letter.
 const GLubyte glyphs[26][13] = {
@@ -41,22 +43,9 @@ GLuint fontOffset = 0;
 
 namespace {
 
-// One list name per 7-bit character code; only 'A' to 'Z' and the space get a list.
-constexpr GLsizei fontListCount = 128;
 constexpr unsigned char firstLetter = 'A';
 constexpr int letterCount = 26;
-
-// Glyphs are 8x13 pixels; the bottom-left corner sits 2 pixels below the baseline and
-// each glyph moves the raster position 10 pixels right, leaving 2 pixels between letters.
-constexpr GLsizei glyphWidth = 8;
-constexpr GLsizei glyphHeight = 13;
 constexpr GLfloat glyphOriginX = 0.0f;
-constexpr GLfloat glyphOriginY = 2.0f;
-constexpr GLfloat glyphAdvance = 10.0f;
-
-// The overlay's coordinate space, pixels at the window's initial size.
-constexpr GLdouble overlayWidth = 800.0;
-constexpr GLdouble overlayHeight = 600.0;
 
 void compileGlyph(GLuint list, const GLubyte* rows) {
     glNewList(list, GL_COMPILE);
@@ -101,7 +90,7 @@ void printString(const char* text, int x, int y) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    gluOrtho2D(0.0, overlayWidth, 0.0, overlayHeight);
+    gluOrtho2D(0.0, view::windowWidth, 0.0, view::windowHeight);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();

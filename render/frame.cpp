@@ -2,40 +2,20 @@
 
 #include <GL/glut.h>
 
-#include "app/pacer.h"
 #include "app/world.h"
 #include "assets/textures.h"
 #include "render/font.h"
+#include "render/ground.h"
+#include "render/view.h"
+
+using namespace view;
 
 namespace {
-
-// The game's camera: a wide view, the same aspect whatever the window's shape.
-constexpr double fieldOfView = 100.0; // degrees, vertical
-constexpr double aspect = 1.4;
-constexpr double nearPlane = 5.0; // world units
-constexpr double farPlane = 50.0;
-
-constexpr GLfloat fogEnd = 20.0f; // world units from the eye
-const GLfloat fogColor[4] = {0, 0, 0, 1};
-const GLfloat ambientColor[4] = {0.2f, 0.2f, 0.2f, 1.0f};
-
-// Light 0 sits 10 units along the eye's up axis, in eye space, so it travels with the camera;
-// its spot direction needs only the first three values and its cut-off stays at 180 degrees.
-const GLfloat lightDiffuse[4] = {1, 1, 1, 1};
-const GLfloat lightAmbient[4] = {0, 0, 0, 1};
-const GLfloat lightPos0[4] = {0, 10, 0, 1};
-const GLfloat lightDir0[4] = {0, -1, 0, 1};
-
-// The camera hangs this high over the player and looks straight down; screen-up is world +X.
-constexpr double eyeHeight = 16.0;
 
 // Each projectile and ship is a square of this half-size, in world units, on the ground.
 constexpr double hitHalfSize = 1.0;
 
-// Overlay labels, in an 800x600 screen space with its origin at the bottom left.
-constexpr int labelLeft = 5;
-constexpr int livesBaseline = 550;
-constexpr int scoreBaseline = 570;
+presentStep present = glutSwapBuffers;
 
 void loadCameraProjection() {
     glMatrixMode(GL_PROJECTION);
@@ -77,11 +57,11 @@ void drawModel(GLuint texture, Model& model) {
 
 void drawGroundAndShips() {
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, textures[2]);
+    glBindTexture(GL_TEXTURE_2D, textures[texture::grass]);
     groundList->draw();
-    drawModel(textures[1], enemyShip);
-    drawModel(textures[2], wingmanShip);
-    drawModel(textures[0], playerShip);
+    drawModel(textures[texture::sun], enemyShip);
+    drawModel(textures[texture::grass], wingmanShip);
+    drawModel(textures[texture::metal], playerShip);
 }
 
 // The two squares overlap, compared strictly in double: exactly 2 units apart is a miss.
@@ -95,7 +75,7 @@ bool overlaps(vec2 shot, vec2 ship) {
 }
 
 // A dead ship still absorbs the shots that reach it.
-void strike(entity& shot, entity& ship) {
+void killOnHit(entity& shot, entity& ship) {
     if (overlaps(shot.position(), ship.position())) {
         shot.setAlive(false);
         ship.setAlive(false);
@@ -104,24 +84,24 @@ void strike(entity& shot, entity& ship) {
 
 // A bullet is tested against both ships even after it hits the first, so one bullet over
 // both kills both.
-void drawAndStrikeBullets() {
+void drawAndTestBullets() {
     for (bulletIt = bullets.begin(); bulletIt != bullets.end(); ++bulletIt) {
         if (bulletIt->isAlive()) {
-            drawModel(textures[1], *bulletIt);
-            strike(*bulletIt, enemyShip);
-            strike(*bulletIt, wingmanShip);
+            drawModel(textures[texture::sun], *bulletIt);
+            killOnHit(*bulletIt, enemyShip);
+            killOnHit(*bulletIt, wingmanShip);
         }
     }
 }
 
 // Missiles keep whatever texture is bound, and pass through the wingman.
-void drawAndStrikeMissiles() {
+void drawAndTestMissiles() {
     for (missileIt = missiles.begin(); missileIt != missiles.end(); ++missileIt) {
         if (missileIt->isAlive()) {
             glPushMatrix();
             missileIt->draw();
             glPopMatrix();
-            strike(*missileIt, enemyShip);
+            killOnHit(*missileIt, enemyShip);
         }
     }
 }
@@ -148,8 +128,14 @@ void restoreSceneState() {
 
 } // namespace
 
-// Everything goes into the one cleared back buffer and is presented by a single swap, so no
-// frame shows without its projectiles and overlay or over stale pixels.
+void setPresentStep(presentStep step) {
+    present = step;
+}
+
+// Everything goes into the one cleared back buffer and is presented once, so no frame of the
+// game shows without its projectiles and overlay. (A resize presents the back buffer as it
+// stands, undrawn; the next frame follows at once.) The flush after the ships keeps the
+// frame's order of steps: the scene is sent on before the projectiles are drawn and tested.
 void renderFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     loadCameraProjection();
@@ -160,15 +146,13 @@ void renderFrame() {
     lookDownOnPlayer();
     drawGroundAndShips();
     glFlush();
-    drawAndStrikeBullets();
-    drawAndStrikeMissiles();
+    drawAndTestBullets();
+    drawAndTestMissiles();
     drawOverlay();
     restoreSceneState();
-    // Any waiting on the renderer must be done before the pacer's wait: drawing still queued
-    // at the swap would land the frame late by however long it takes, different every frame.
+    // The picture is finished before it is handed on, so a paced present waits on a finished
+    // frame: drawing still queued at the swap would land it late by however long that takes.
     glFinish();
-    screenPacer.awaitPresent();
-    glutSwapBuffers();
-    screenPacer.presented();
+    present();
     glDisable(GL_TEXTURE_2D);
 }

@@ -2,11 +2,19 @@
 
 #include <GL/gl.h>
 
+// The grid spans x from groundStart to groundEnd and z from groundStart to groundEnd less one
+// cell (world units): the last strip's vertex rows stop short of groundEnd, so its far band
+// stays bare. Each quad is groundCell on a side, and the texture repeats once per unit.
+constexpr GLint groundStart = -1000;
+constexpr GLint groundEnd = 1000;
+constexpr GLint groundCell = 8;
+
 // The textured ground grid under the ships, compiled once into a display list.
 class ground {
   public:
     ground();
 
+    // Public so that the list can be built and checked without a ground object.
     GLuint buildList();
     // Replays the grid; the caller binds the texture and sets up the camera.
     void draw();

@@ -3,10 +3,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "world/fighter.h"
+
 namespace {
 
-// Distance bands, in world units, measured strictly: exactly 3 already counts as close.
-constexpr float stopRange = 3.0f;   // closer than this the enemy sits still
+// Distance bands, in world units, measured strictly: exactly 3 already lies outside the
+// stop range and exactly 10 outside the chase range.
+constexpr float stopRange = 3.0f;   // closer than this the ship sits still
 constexpr float chaseRange = 10.0f; // closer than this it flies straight at the player
 constexpr float leadRange = 25.0f;  // closer than this it aims one tick ahead of the player
 
@@ -25,13 +28,23 @@ void enemy::update(fighter target) {
     decayBank();
 }
 
-void enemy::pursue(fighter target) {
-    const vec2 own = position();
-    const float d = own.distanceTo(target.position());
+bool enemy::matchOrStop(entity target) {
+    const float d = position().distanceTo(target.position());
     setVelocity(target.getVelocity());
     if (d < stopRange) {
         setSpeed(0);
-    } else if (d < chaseRange) {
+        return true;
+    }
+    return false;
+}
+
+void enemy::pursue(fighter target) {
+    const vec2 own = position();
+    if (matchOrStop(target)) {
+        return;
+    }
+    const float d = own.distanceTo(target.position());
+    if (d < chaseRange) {
         setVelocity(target.position().subtract(own));
         setSpeed(target.getSpeed() - speedHandicap);
     } else if (d < leadRange) {

@@ -5,22 +5,12 @@
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
-
 // A turn never banks the ship further once it leans 45 degrees or more into the turn.
 constexpr float bankLimit = 45.0f;
 // Degrees per tick by which a banked ship levels out.
 constexpr float bankDecay = 0.25f;
 
 } // namespace
-
-float toRadians(float degrees) {
-    return static_cast<float>(degrees * pi / 180.0);
-}
-
-float toDegrees(float radians) {
-    return static_cast<float>(radians * 180.0 / pi);
-}
 
 entity::entity()
     : z(0), x(0), velocity(0, 0), speed(0), heading(0), headingRad(0), alive(false), life(0),
@@ -29,7 +19,7 @@ entity::entity()
 // Ships are placed at speed 0.1 but their velocity stays zero until they next steer.
 entity::entity(vec2 p, float h)
     : z(p.y), x(p.x), velocity(0, 0), speed(0.1f), heading(h), headingRad(0), alive(true),
-      life(500), bank(0) {}
+      life(projectileLife), bank(0) {}
 
 void entity::refreshVelocity() {
     headingRad = toRadians(heading);

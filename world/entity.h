@@ -2,7 +2,12 @@
 
 #include <cstdint>
 
+#include "world/angles.h"
 #include "world/vec2.h"
+
+// Ticks a projectile flies after it is fired. A ship placed by the positioned constructor
+// carries the same count, unused.
+constexpr int32_t projectileLife = 500;
 
 // The state of every moving thing in the game. Headings are in degrees, 0 along +Z and
 // 90 along +X; speeds are world units per tick. Derived classes add behaviour only, so
@@ -10,7 +15,8 @@
 class entity {
   public:
     float z, x;
-    vec2 velocity; // cached (sin, cos) * speed; motion never reads it
+    vec2 velocity; // (sin, cos) * speed after a speed change or a turn, or as setVelocity
+                   // gave it; motion and getVelocity never read it
     float speed;
     float heading;
     float headingRad; // refreshed from heading before every use
@@ -40,7 +46,3 @@ class entity {
   private:
     void refreshVelocity();
 };
-
-// Degree and radian conversions are done in double and stored back as float.
-float toRadians(float degrees);
-float toDegrees(float radians);

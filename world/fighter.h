@@ -8,5 +8,5 @@ class fighter : public entity {
     fighter() = default;
 
     void move();
-    void draw(); // the model, drawn by the renderer's code
+    void draw(); // the model, defined in assets/models.cpp
 };

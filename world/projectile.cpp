@@ -1,5 +1,7 @@
 #include "world/projectile.h"
 
+#include "world/enemy.h"
+
 namespace {
 
 // A shot leaves at twice the launcher's speed plus this margin, in world units per tick,

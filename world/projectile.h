@@ -1,12 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
-#include "world/enemy.h"
 #include "world/entity.h"
 
-// Ticks a projectile flies after it is fired.
-constexpr int32_t projectileLife = 500;
+class enemy;
 
 // What bullets and missiles share: fired from a launcher's position along its velocity,
 // alive for projectileLife ticks.
@@ -24,7 +20,7 @@ class bullet : public projectile {
     bullet() = default;
     bullet(vec2 position, vec2 velocity) : projectile(position, velocity) {}
 
-    void draw(); // the model, drawn by the renderer's code
+    void draw(); // the model, defined in assets/models.cpp
 };
 
 // Re-aims at the enemy every tick and closes on it by two advances a tick.
@@ -34,6 +30,7 @@ class missile : public projectile {
     missile(vec2 position, vec2 velocity) : projectile(position, velocity) {}
 
     void update(enemy target);
+    // Public beside update so that the aim can be tested alone.
     void home(enemy target);
-    void draw(); // the model, drawn by the renderer's code
+    void draw(); // the model, defined in assets/models.cpp
 };

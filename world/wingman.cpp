@@ -2,7 +2,6 @@
 
 namespace {
 
-constexpr float stopRange = 3.0f;     // world units; closer than this it waits beside the enemy
 constexpr float roamingSpeed = 0.05f; // world units per tick, whatever the enemy does
 
 } // namespace
@@ -13,13 +12,9 @@ void wingman::update(entity target) {
     advance();
 }
 
+// It never steers toward the enemy: it waits beside it when the enemy comes close.
 void wingman::follow(entity target) {
-    const vec2 own = position();
-    const float d = own.distanceTo(target.position());
-    setVelocity(target.getVelocity());
-    if (d < stopRange) {
-        setSpeed(0);
-    } else {
+    if (!matchOrStop(target)) {
         wander(roamingSpeed);
     }
 }

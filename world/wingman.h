@@ -9,5 +9,6 @@ class wingman : public enemy {
     wingman(vec2 p, float h) : enemy(p, h) {}
 
     void update(entity target);
+    // Public beside update so that the steering can be tested without the move.
     void follow(entity target);
 };

@@ -6,36 +6,50 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <thread>
 
 #include <gtest/gtest.h>
 
+#include "app/keyboard.h"
+#include "app/world.h"
+#include "assets/models.h"
 #include "render/font.h"
+#include "render/ground.h"
+#include "render/view.h"
 #include "tools/driver/driver.h"
+#include "world/angles.h"
 
 using namespace std::chrono_literals;
+using namespace view;
 
 namespace {
 
-constexpr int windowWidth = 800, windowHeight = 600; // also the overlay's coordinate space
-constexpr double eyeHeight = 16; // the camera looks straight down from here, world units
-constexpr double aspect = 1.4;   // kept whatever the window's shape
-const double focal = 1 / std::tan(50 * M_PI / 180); // half the 100-degree vertical view
-constexpr double fogEnd = 20, fogAtLaunch = 10;     // world units from the eye
-constexpr double lightAhead = 10; // the light hangs 10 units toward screen-up of the eye
-constexpr double ambient = 0.2;   // light-model ambient, the only light besides light 0
-constexpr double shipTop = 5.5;   // height of a cube's top face; its half-edge is 0.5
-constexpr double playerAlpha = 0.4;
-constexpr double groundCell = 8;                      // the ground quads' side, world units
-constexpr int labelX = 5, livesY = 550, scoreY = 570; // overlay baselines, 800x600 space
+const double focal = 1 / std::tan(fieldOfView / 2 * pi / 180);
+const double lightAhead = lightPos0[1]; // toward screen-up of the eye, world units
+const double ambient = ambientColor[0]; // the only light besides light 0
+constexpr double shipTop = model::shipHeight + model::shipHalfEdge;
 
 // The first file that fails ends the loading: the other two are never opened.
 const std::string metalMissing = "Loading texturesFile Not Found : metalTexture.bmp\n";
 
-gameSession::options withTextures(std::vector<std::string> files) {
+// The start-up lines of a game that reads all three files from the folder given.
+std::string loadedFrom(const std::string& folder) {
+    const std::string sizes[] = {"128", "128", "64"};
+    std::string out = "Loading textures";
+    for (size_t i = 0; i < textureFiles.size(); ++i) {
+        const std::string path = folder + textureFiles[i];
+        out +=
+            "Width of " + path + ": " + sizes[i] + "\nHeight of " + path + ": " + sizes[i] + "\n.";
+    }
+    return out + ".done.";
+}
+
+gameSession::options withTextures(std::vector<std::string> files,
+                                  std::string binary = SKYHUNT_GAME) {
     gameSession::options o;
-    o.binary = SKYHUNT_GAME;
+    o.binary = std::move(binary);
     o.textures = std::move(files);
 #ifdef SKYHUNT_PIN_DRIVER
     o.env.emplace_back("LD_PRELOAD", SKYHUNT_PIN_DRIVER);
@@ -91,9 +105,10 @@ double clearShare(const screenshot& s) {
 int textMismatches(const screenshot& s, const std::string& text, int x, int y) {
     int wrong = 0;
     for (size_t k = 0; k < text.size(); ++k) {
-        for (int r = 0; r < 13; ++r) {
-            for (int b = 0; b < 8; ++b) {
-                const rgb p = s.at(x + static_cast<int>(k) * 10 + b, s.height - 1 - (y - 2 + r));
+        for (int r = 0; r < glyphHeight; ++r) {
+            for (int b = 0; b < glyphWidth; ++b) {
+                const int col = x + static_cast<int>(k * glyphAdvance) + b;
+                const rgb p = s.at(col, s.height - 1 - (y - static_cast<int>(glyphOriginY) + r));
                 const bool ink = (glyphs[text[k] - 'A'][r] >> (7 - b) & 1) != 0;
                 wrong += (std::min({p.r, p.g, p.b}) >= 253) != ink ? 1 : 0;
             }
@@ -123,12 +138,13 @@ double groundFit(const screenshot& s, double fogStart) {
 // centre, that are not 0.4 of its lit, fogged green over 0.6 of the ground beneath.
 int cubeMismatches(const screenshot& s) {
     const auto [lo, hi] = cornerLight(-0.5, -0.5, 1, shipTop);
-    const double green = fogFactor(eyeHeight - shipTop, fogAtLaunch) * 255 * playerAlpha;
-    const double under = 1 - playerAlpha, reach = 0.35 * focal / (eyeHeight - shipTop);
+    const double alpha = model::playerAlpha;
+    const double green = fogFactor(eyeHeight - shipTop, fogStartAtLaunch) * 255 * alpha;
+    const double under = 1 - alpha, reach = 0.35 * focal / (eyeHeight - shipTop);
     int wrong = 0;
     for (int row = 300 - reach * 300; row <= 300 + reach * 300; ++row) {
         for (int col = 400 - reach / aspect * 400; col <= 400 + reach / aspect * 400; ++col) {
-            const auto [groundLo, groundHi] = bareGround(col, row, fogAtLaunch);
+            const auto [groundLo, groundHi] = bareGround(col, row, fogStartAtLaunch);
             const rgb p = s.at(col, row);
             wrong += std::abs(p.r - p.b) > 2 || p.r < under * groundLo - 3 ||
                      p.r > under * groundHi + 3 || p.g < lo * green + under * groundLo - 3 ||
@@ -153,14 +169,10 @@ int projectilePixels(const screenshot& s, int left = 0, int top = 0, int right =
     return count;
 }
 
-// How far the wireframe ground slides in half a second, in pixels to the right or down:
-// the shift that best lines up the two pictures' lines. They lie over 100 pixels apart, so
-// a shift under 50 is unambiguous.
-int groundSlide(gameSession& game, bool down) {
-    std::this_thread::sleep_for(300ms);
-    const screenshot a = game.shot();
-    std::this_thread::sleep_for(500ms);
-    const screenshot b = game.shot();
+// How far the wireframe ground slid from one picture to the next, in pixels to the right or
+// down: the shift that best lines up the two pictures' lines. They lie over 100 pixels
+// apart, so a shift under 50 is unambiguous.
+int slide(const screenshot& a, const screenshot& b, bool down) {
     int best = 0;
     long fewest = LONG_MAX;
     for (int d = -50; d <= 50; ++d) {
@@ -179,36 +191,52 @@ int groundSlide(gameSession& game, bool down) {
     return best;
 }
 
-} // namespace
-
-TEST(Game, WithAllTexturesPrintsTheirSizesAndOpensAWindowTitledWithItsPath) {
-    gameSession game(withTextures(textureFiles));
-    ASSERT_TRUE(game.awaitFirstFrame());
-    EXPECT_EQ(game.title(), game.invokedAs());
-    const auto g = game.windowGeometry();
-    EXPECT_EQ(std::vector<int>({g.width, g.height, g.x, g.y}),
-              std::vector<int>({windowWidth, windowHeight, 50, 50}));
-    EXPECT_EQ(game.quit(), 0);
-    EXPECT_EQ(game.output(),
-              "Loading texturesWidth of metalTexture.bmp: 128\nHeight of metalTexture.bmp: 128\n"
-              ".Width of sunTexture.bmp: 128\nHeight of sunTexture.bmp: 128\n"
-              ".Width of grass.bmp: 64\nHeight of grass.bmp: 64\n..done.");
+// The slide over half a second of play.
+int groundSlide(gameSession& game, bool down) {
+    std::this_thread::sleep_for(300ms);
+    const screenshot a = game.capture();
+    std::this_thread::sleep_for(500ms);
+    return slide(a, game.capture(), down);
 }
 
-// Untextured, every colour of the picture follows from the game's constants.
+bool wireframe(const screenshot& s) {
+    return clearShare(s) > 0.8;
+}
+
+} // namespace
+
+// Textured, the ground is no longer the plain grey the untextured scene's model predicts.
+TEST(Game, WithAllTexturesBesideItPrintsTheirSizesAndDrawsThem) {
+    gameSession game(withTextures(textureFiles));
+    ASSERT_TRUE(game.awaitFirstFrame());
+    const auto g = game.windowGeometry();
+    EXPECT_EQ(std::vector<int>({g.width, g.height, g.x, g.y}),
+              std::vector<int>({windowWidth, windowHeight, windowLeft, windowTop}));
+    EXPECT_LT(groundFit(game.capture(), fogStartAtLaunch), 0.2);
+    EXPECT_EQ(game.quit(), 0);
+    EXPECT_EQ(game.output(), loadedFrom(""));
+    EXPECT_EQ(game.errors(), "");
+}
+
+// Untextured, every colour of the picture follows from the game's constants. Standard
+// error names every folder searched for the missing file.
 TEST(Game, WithNoTextureDrawsTheSceneFromItsConstantsAndAnswersTheKeys) {
     gameSession game(withTextures({}));
     ASSERT_TRUE(game.awaitFirstFrame());
-    const screenshot s = game.shot();
+    const screenshot s = game.capture();
     ASSERT_EQ(s.pixels.size(), size_t{windowWidth * windowHeight});
-    EXPECT_EQ(textMismatches(s, "LIVES", labelX, livesY), 0);
-    EXPECT_EQ(textMismatches(s, "SCORE", labelX, scoreY), 0);
+    EXPECT_EQ(textMismatches(s, "LIVES", labelLeft, livesBaseline), 0);
+    EXPECT_EQ(textMismatches(s, "SCORE", labelLeft, scoreBaseline), 0);
     EXPECT_EQ(cubeMismatches(s), 0);
-    EXPECT_GE(groundFit(s, fogAtLaunch), 0.97);
+    EXPECT_GE(groundFit(s, fogStartAtLaunch), 0.97);
 
     // Fog start steps by 5 units with o and p in either case; it ends at 15.
-    for (auto [key, fogStart] :
-         {std::pair{"p", 15.0}, {"O", 10.0}, {"o", 5.0}, {"P", 10.0}, {"p", 15.0}}) {
+    const double f0 = fogStartAtLaunch;
+    for (auto [key, fogStart] : {std::pair{"p", f0 + fogStep},
+                                 {"O", f0},
+                                 {"o", f0 - fogStep},
+                                 {"P", f0},
+                                 {"p", f0 + fogStep}}) {
         game.press({key});
         const auto fits = [f = fogStart](const screenshot& x) { return groundFit(x, f) >= 0.97; };
         EXPECT_TRUE(fits(game.awaitShot(fits, 5s))) << "after " << key;
@@ -216,7 +244,7 @@ TEST(Game, WithNoTextureDrawsTheSceneFromItsConstantsAndAnswersTheKeys) {
 
     // A bullet leaves the resting ship along heading 0, world +Z: right of the centre and
     // nowhere else. A missile adds a larger body.
-    ASSERT_EQ(projectilePixels(game.shot()), 0);
+    ASSERT_EQ(projectilePixels(game.capture()), 0);
     game.press({"space"});
     const auto right = [](const screenshot& x) { return projectilePixels(x, 400, 285, 800, 315); };
     const screenshot withBullet = game.awaitShot([&](auto& x) { return right(x) >= 30; }, 5s);
@@ -232,7 +260,7 @@ TEST(Game, WithNoTextureDrawsTheSceneFromItsConstantsAndAnswersTheKeys) {
     // and heading 0 the ground slides left under the centred ship; nine turns to the left
     // make heading 90, world +X, and it slides down.
     game.press({"T"});
-    EXPECT_GT(clearShare(game.awaitShot([](auto& x) { return clearShare(x) > 0.8; }, 5s)), 0.8);
+    EXPECT_TRUE(wireframe(game.awaitShot(wireframe, 5s)));
     game.press({"w", "W", "w", "W", "w"});
     EXPECT_LT(groundSlide(game, false), -5);
     game.press({"a", "A", "a", "A", "a", "a", "a", "a", "a"});
@@ -242,10 +270,14 @@ TEST(Game, WithNoTextureDrawsTheSceneFromItsConstantsAndAnswersTheKeys) {
 
     EXPECT_EQ(game.quit(), 0);
     EXPECT_EQ(game.output(), metalMissing);
+    const std::string searched = "skyhunt: metalTexture.bmp is in none of: the working "
+                                 "directory, $SKYHUNT_DATADIR (not set), ";
+    EXPECT_EQ(game.errors().rfind(searched, 0), 0u) << game.errors();
 }
 
-// The picture stretches with the window: ground in the far corner, the cube at the centre.
-TEST(Game, WithoutTheMetalTextureSaysSoAndFillsAResizedWindow) {
+// Started by a relative path, the window takes that path as its title. The picture
+// stretches with the window: ground in the far corner, the cube at the centre.
+TEST(Game, ARelativelyStartedGameFillsAResizedWindow) {
     auto o = withTextures({"sunTexture.bmp", "grass.bmp"});
     o.relativePath = true;
     gameSession game(o);
@@ -261,7 +293,68 @@ TEST(Game, WithoutTheMetalTextureSaysSoAndFillsAResizedWindow) {
         EXPECT_TRUE(fills(game.awaitShot(fills, 10s))) << w << "x" << h;
     }
     EXPECT_EQ(game.quit(), 0);
-    EXPECT_EQ(game.output(), metalMissing);
+}
+
+// From an empty folder the files come from $SKYHUNT_DATADIR, here the build's own.
+TEST(Game, FromAnEmptyFolderReadsItsTexturesFromSkyhuntDatadir) {
+    const std::string data = std::filesystem::path(SKYHUNT_GAME).parent_path().string() + "/";
+    auto o = withTextures({});
+    o.env.emplace_back("SKYHUNT_DATADIR", data);
+    gameSession game(o);
+    ASSERT_TRUE(game.awaitFirstFrame());
+    EXPECT_LT(groundFit(game.capture(), fogStartAtLaunch), 0.2);
+    EXPECT_EQ(game.quit(), 0);
+    EXPECT_EQ(game.output(), loadedFrom(data));
+}
+
+// Installed under a prefix of its own (by cmake --install, or unpacked from the package when
+// $SKYHUNT_INSTALLED_GAME names the game), started from an empty folder, the game finds its
+// data beside its own folder and draws the textured ground.
+TEST(Installed, FromAnEmptyFolderTheGameFindsItsDataAndQuitsCleanly) {
+    namespace fs = std::filesystem;
+    scratchDir prefix;
+    const char* unpacked = std::getenv("SKYHUNT_INSTALLED_GAME");
+    std::string binary = unpacked != nullptr ? unpacked : "";
+    if (binary.empty()) {
+        childProcess::launch how;
+        how.file = SKYHUNT_CMAKE;
+        how.argv = {SKYHUNT_CMAKE, "--install", SKYHUNT_BUILD_DIR, "--prefix", prefix.path()};
+        how.outputPath = prefix.path() + "/.install-log";
+        childProcess install(how);
+        ASSERT_EQ(install.waitExit(120s), 0);
+        binary = prefix.path() + "/games/skyhunt";
+    }
+    const fs::path data = fs::canonical(fs::path(binary).parent_path() / "../share/games/skyhunt");
+    gameSession game(withTextures({}, binary));
+    ASSERT_TRUE(game.awaitFirstFrame());
+    EXPECT_LT(groundFit(game.capture(), fogStartAtLaunch), 0.2);
+    EXPECT_EQ(game.quit(), 0);
+    EXPECT_EQ(game.output(), loadedFrom(data.string() + "/"));
+}
+
+// Hidden, the game draws nothing and sleeps; shown again it goes on where it stood. At one
+// speed step the wireframe ground slides about 9 pixels a second, so three seconds hidden
+// would show as over 25; the world moves on afterwards.
+TEST(Game, HiddenItSleepsAndShownItGoesOnWhereItStood) {
+    gameSession game(withTextures({}));
+    ASSERT_TRUE(game.awaitFirstFrame());
+    game.press({"T", "w"});
+    const screenshot before = game.awaitShot(wireframe, 5s);
+    ASSERT_TRUE(wireframe(before));
+    game.setMapped(false);
+    std::this_thread::sleep_for(500ms);
+    const auto hiddenFrom = readProcessFigures(game.pid());
+    std::this_thread::sleep_for(3s);
+    const auto hiddenTo = readProcessFigures(game.pid());
+    ASSERT_TRUE(hiddenFrom && hiddenTo);
+    EXPECT_LT((hiddenTo->cpuSeconds - hiddenFrom->cpuSeconds) / 3, 0.02);
+    game.setMapped(true);
+    const screenshot after = game.awaitShot(wireframe, 5s);
+    ASSERT_TRUE(wireframe(after));
+    EXPECT_GT(slide(before, after, false), -12);
+    game.press({"w", "w", "w", "w"});
+    EXPECT_LT(groundSlide(game, false), -5);
+    EXPECT_EQ(game.quit(), 0);
 }
 
 // A minute of random keys, about five a second, from a fixed seed that replays a failure:

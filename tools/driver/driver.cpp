@@ -2,6 +2,7 @@
 
 #include "assets/texture_files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -32,13 +33,15 @@ const std::vector<std::string> textureFiles(std::begin(texture::fileNames),
 
 namespace {
 
-// The caller's environment with the overrides replacing or adding entries.
-std::vector<std::string> mergedEnvironment(const envList& overrides) {
+// The caller's environment less the dropped names, with the overrides replacing or adding
+// entries.
+std::vector<std::string> mergedEnvironment(const envList& overrides,
+                                           const std::vector<std::string>& dropped) {
     std::vector<std::string> out;
     for (char** e = environ; *e != nullptr; ++e) {
         const std::string entry = *e;
         const std::string name = entry.substr(0, entry.find('='));
-        bool replaced = false;
+        bool replaced = std::find(dropped.begin(), dropped.end(), name) != dropped.end();
         for (const auto& o : overrides) {
             replaced = replaced || o.first == name;
         }
@@ -72,7 +75,7 @@ int decodeStatus(int raw) {
 
 childProcess::childProcess(const launch& how) : pid(-1) {
     std::vector<std::string> args = how.argv;
-    std::vector<std::string> env = mergedEnvironment(how.env);
+    std::vector<std::string> env = mergedEnvironment(how.env, how.dropped);
     std::vector<char*> argp = pointers(args);
     std::vector<char*> envp = pointers(env);
     const pid_t parent = getpid();
@@ -157,8 +160,9 @@ int ignoreXError(Display*, XErrorEvent*) {
     return 0;
 }
 
-// Larger than the game's 800 x 600 window at (50, 50), so that none of it is cut off.
-constexpr const char* screenSize = "1024x768x24";
+// Larger than the game's 800 x 600 window at (50, 50), so that none of it is cut off; the
+// scripts' virtual X servers use the same screen (scripts/lib/setup.sh).
+constexpr const char* screenSize = SKYHUNT_XVFB_SCREEN;
 
 } // namespace
 
@@ -281,15 +285,17 @@ gameSession::gameSession(const options& o) : win(0), focused(false) {
     how.argv = {argv0};
     how.workDir = dir.path();
     how.env = o.env;
-    how.env.emplace_back("DISPLAY", x.display());
+    how.env.emplace_back("DISPLAY", server.display());
+    how.dropped = {"SKYHUNT_DATADIR"};
     how.outputPath = dir.path() + "/.stdout";
+    how.errorPath = dir.path() + "/.stderr";
     started = std::chrono::steady_clock::now();
     game.emplace(how);
 }
 
 Window gameSession::window(std::chrono::seconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
-    Display* dpy = x.connection();
+    Display* dpy = server.connection();
     while (win == 0 && std::chrono::steady_clock::now() < end && game->running()) {
         Window root = 0, parent = 0;
         Window* children = nullptr;
@@ -313,7 +319,7 @@ Window gameSession::window(std::chrono::seconds timeout) {
 
 std::string gameSession::title() {
     char* name = nullptr;
-    if (window() == 0 || XFetchName(x.connection(), win, &name) == 0 || name == nullptr) {
+    if (window() == 0 || XFetchName(server.connection(), win, &name) == 0 || name == nullptr) {
         return "";
     }
     std::string out = name;
@@ -324,12 +330,12 @@ std::string gameSession::title() {
 gameSession::geometry gameSession::windowGeometry() {
     geometry g{0, 0, 0, 0};
     XWindowAttributes a;
-    if (window() == 0 || XGetWindowAttributes(x.connection(), win, &a) == 0) {
+    if (window() == 0 || XGetWindowAttributes(server.connection(), win, &a) == 0) {
         return g;
     }
     Window child = 0;
-    XTranslateCoordinates(x.connection(), win, DefaultRootWindow(x.connection()), 0, 0, &g.x, &g.y,
-                          &child);
+    XTranslateCoordinates(server.connection(), win, DefaultRootWindow(server.connection()), 0, 0,
+                          &g.x, &g.y, &child);
     g.width = a.width;
     g.height = a.height;
     return g;
@@ -337,9 +343,9 @@ gameSession::geometry gameSession::windowGeometry() {
 
 void gameSession::resize(int width, int height) {
     if (window() != 0) {
-        XResizeWindow(x.connection(), win, static_cast<unsigned>(width),
+        XResizeWindow(server.connection(), win, static_cast<unsigned>(width),
                       static_cast<unsigned>(height));
-        XSync(x.connection(), False);
+        XSync(server.connection(), False);
     }
 }
 
@@ -356,12 +362,12 @@ int shiftOf(unsigned long mask) {
 
 } // namespace
 
-screenshot gameSession::shot() {
+screenshot gameSession::capture() {
     XWindowAttributes a;
-    if (window() == 0 || XGetWindowAttributes(x.connection(), win, &a) == 0) {
+    if (window() == 0 || XGetWindowAttributes(server.connection(), win, &a) == 0) {
         return screenshot();
     }
-    XImage* img = XGetImage(x.connection(), win, 0, 0, static_cast<unsigned>(a.width),
+    XImage* img = XGetImage(server.connection(), win, 0, 0, static_cast<unsigned>(a.width),
                             static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
     if (img == nullptr) {
         return screenshot();
@@ -407,17 +413,31 @@ void gameSession::press(const std::vector<std::string>& keys) {
     }
     if (!focused) {
         // With no window manager, keys go where the focus is put by hand.
-        XSetInputFocus(x.connection(), win, RevertToPointerRoot, CurrentTime);
-        XSync(x.connection(), False);
+        XSetInputFocus(server.connection(), win, RevertToPointerRoot, CurrentTime);
+        XSync(server.connection(), False);
         focused = true;
     }
     childProcess::launch how;
     how.file = "xdotool";
     how.argv = {"xdotool", "key", "--delay", "40"};
     how.argv.insert(how.argv.end(), keys.begin(), keys.end());
-    how.env = {{"DISPLAY", x.display()}};
+    how.env = {{"DISPLAY", server.display()}};
     childProcess typist(how);
     typist.waitExit(30s);
+}
+
+void gameSession::setMapped(bool mapped) {
+    if (window() == 0) {
+        return;
+    }
+    childProcess::launch how;
+    how.file = "xdotool";
+    how.argv = {"xdotool", mapped ? "windowmap" : "windowunmap", "--sync", std::to_string(win)};
+    how.env = {{"DISPLAY", server.display()}};
+    childProcess(how).waitExit(30s);
+    if (mapped) {
+        focused = false; // an unmapped window loses the focus
+    }
 }
 
 std::optional<int> gameSession::quit(std::chrono::seconds timeout) {
@@ -425,7 +445,19 @@ std::optional<int> gameSession::quit(std::chrono::seconds timeout) {
     return game->waitExit(timeout);
 }
 
-std::string gameSession::output() const {
-    std::ifstream in(dir.path() + "/.stdout", std::ios::binary);
+namespace {
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+std::string gameSession::output() const {
+    return fileText(dir.path() + "/.stdout");
+}
+
+std::string gameSession::errors() const {
+    return fileText(dir.path() + "/.stderr");
 }

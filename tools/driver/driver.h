@@ -37,13 +37,14 @@ using envList = std::vector<std::pair<std::string, std::string>>;
 class childProcess {
   public:
     struct launch {
-        std::string file;              // what to execute; a bare name is looked up in PATH
-        std::vector<std::string> argv; // argv[0] is passed exactly as given
-        std::string workDir;           // empty: the caller's
-        envList env;                   // on top of the caller's environment
-        std::string outputPath;        // standard output goes here; empty: the caller's
-        std::string errorPath;         // standard error likewise
-        int keepFd = -1;               // a descriptor the child inherits
+        std::string file;                 // what to execute; a bare name is looked up in PATH
+        std::vector<std::string> argv;    // argv[0] is passed exactly as given
+        std::string workDir;              // empty: the caller's
+        envList env;                      // on top of the caller's environment
+        std::vector<std::string> dropped; // names of the caller's environment left out
+        std::string outputPath;           // standard output goes here; empty: the caller's
+        std::string errorPath;            // standard error likewise
+        int keepFd = -1;                  // a descriptor the child inherits
     };
 
     explicit childProcess(const launch& how);
@@ -104,7 +105,7 @@ struct processFigures {
 };
 std::optional<processFigures> readProcessFigures(pid_t pid);
 
-// The three image files the game reads from its working directory.
+// The three image files the game reads, by their names in its working directory.
 extern const std::vector<std::string> textureFiles;
 
 // The game, running on its own X server in its own scratch directory.
@@ -114,6 +115,8 @@ class gameSession {
         std::string binary;                               // path of skyhunt
         std::vector<std::string> textures = textureFiles; // copied from beside the binary
         bool relativePath = false; // started by a path relative to its working directory
+        // On top of the caller's environment, less SKYHUNT_DATADIR: a game under test finds
+        // its files only where the test puts them.
         envList env;
     };
 
@@ -135,16 +138,18 @@ class gameSession {
     };
     geometry windowGeometry();
     void resize(int width, int height);
+    // Unmaps the window, as a minimised one is, or maps it again (xdotool).
+    void setMapped(bool mapped);
 
-    screenshot shot();
+    screenshot capture();
     // Screenshots until one satisfies the condition or the time is up; returns the last.
     template <typename condition>
     screenshot awaitShot(condition ok, std::chrono::milliseconds timeout) {
         const auto end = std::chrono::steady_clock::now() + timeout;
-        screenshot s = shot();
+        screenshot s = capture();
         while (!ok(s) && std::chrono::steady_clock::now() < end) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            s = shot();
+            s = capture();
         }
         return s;
     }
@@ -155,12 +160,14 @@ class gameSession {
     void press(const std::vector<std::string>& keys);
     // Escape, then the exit status; nothing if the game is still running after the wait.
     std::optional<int> quit(std::chrono::seconds timeout = std::chrono::seconds(60));
-    // Everything the game wrote on standard output so far (all of it once it has ended).
+    // Everything the game wrote on standard output, or on standard error, so far (all of it
+    // once it has ended).
     std::string output() const;
+    std::string errors() const;
 
   private:
     // Declared in this order so that the game goes first, then its files, then its server.
-    xServer x;
+    xServer server;
     scratchDir dir;
     std::string argv0;
     std::chrono::steady_clock::time_point started;

@@ -1,0 +1,60 @@
+#include "assets/data_path.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* dataDirVariable = "SKYHUNT_DATADIR";
+
+bool isThere(const fs::path& path) {
+    std::error_code ignored;
+    return fs::exists(path, ignored);
+}
+
+// Read from the running executable itself, never from the working directory or argv[0],
+// so the game finds its data however it was started. Empty if the system cannot tell.
+fs::path installedDataDir() {
+    std::error_code failed;
+    const fs::path self = fs::read_symlink("/proc/self/exe", failed);
+    if (failed) {
+        return {};
+    }
+    return (self.parent_path() / SKYHUNT_DATA_FROM_GAME).lexically_normal();
+}
+
+} // namespace
+
+std::string findDataFile(const char* name) {
+    if (isThere(name)) {
+        return name;
+    }
+    std::vector<fs::path> folders;
+    const char* chosen = std::getenv(dataDirVariable);
+    if (chosen != nullptr && *chosen != '\0') {
+        folders.emplace_back(chosen);
+    }
+    const fs::path installed = installedDataDir();
+    if (!installed.empty()) {
+        folders.push_back(installed);
+    }
+    for (const fs::path& folder : folders) {
+        if (isThere(folder / name)) {
+            return (folder / name).string();
+        }
+    }
+
+    std::string searched =
+        "the working directory, $" + std::string(dataDirVariable) +
+        (chosen != nullptr && *chosen != '\0' ? " (" + std::string(chosen) + ")" : " (not set)");
+    if (!installed.empty()) {
+        searched += ", " + installed.string();
+    }
+    std::fprintf(stderr, "skyhunt: %s is in none of: %s\n", name, searched.c_str());
+    return name;
+}
