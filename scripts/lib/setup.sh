@@ -1,31 +1,73 @@
+# shellcheck shell=bash disable=SC2034 # the package lists are read by name, out of its sight
 # Shared by scripts/play, scripts/test and scripts/bench: installs the Debian packages the
-# game and its suite need, and knows where the source tree is. Sourced, not run.
+# game and its suite need, knows where the source tree is and how big a virtual X server's
+# screen is. Sourced, not run.
 
 skyhunt_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
-# Compilers, build tools, libraries, and the virtual X server, input and screenshot
-# tools the suite drives the game with.
-skyhunt_packages=(
-    cmake ninja-build g++ clang libclang-rt-14-dev
-    libgtest-dev libbenchmark-dev
-    freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev
-    xvfb xauth xdotool imagemagick x11-utils
-)
+# The screen of every virtual X server the game runs on: larger than its 800x600 window at
+# (50, 50), so that none of it is cut off. CMake reads this value from this file with a
+# regular expression matching the whole line, so keep the line exactly NAME=VALUE: no
+# quotes, no spaces, no comment after it.
+skyhunt_xvfb_screen=1024x768x24
 
+# The packages, in lists named by what needs them; skyhunt_install_packages takes the names.
+# game: compilers, build tools and the libraries to build the game and run it.
+skyhunt_packages_game=(
+    g++ cmake ninja-build
+    freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri
+)
+# sortie: the virtual X server, input and screenshot tools of scripts/play's headless run.
+skyhunt_packages_sortie=(
+    xvfb xauth xdotool imagemagick
+)
+# suite: what the test suite and the benchmarks need beyond the game: clang with its
+# sanitizer and fuzzer runtime (libclang-rt-dev follows Debian's default clang), GoogleTest,
+# Google Benchmark, Xlib and the X tools the end-to-end tests drive the game with, and the
+# tools that check the Debian package.
+skyhunt_packages_suite=(
+    clang libclang-rt-dev
+    libgtest-dev libbenchmark-dev
+    libx11-dev xvfb xauth xdotool x11-utils
+    lintian desktop-file-utils appstream dpkg-dev file
+)
+skyhunt_package_lists=(game sortie suite)
+
+# Prints, one a line and once each, the packages of the named lists (all lists when none is
+# named) that are not installed yet.
 skyhunt_missing_packages() {
-    local pkg
-    for pkg in "${skyhunt_packages[@]}"; do
-        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
-            printf '%s\n' "$pkg"
+    local list pkg
+    local -A seen=()
+    if [ "$#" -eq 0 ]; then
+        set -- "${skyhunt_package_lists[@]}"
+    fi
+    for list in "$@"; do
+        if ! declare -p "skyhunt_packages_$list" >/dev/null 2>&1; then
+            echo "skyhunt: no package list named '$list' (there are: ${skyhunt_package_lists[*]})" >&2
+            return 1
         fi
+        local -n packages="skyhunt_packages_$list"
+        for pkg in "${packages[@]}"; do
+            if [ -n "${seen[$pkg]:-}" ]; then
+                continue
+            fi
+            seen[$pkg]=1
+            if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+                printf '%s\n' "$pkg"
+            fi
+        done
+        unset -n packages
     done
 }
 
-# Installs what is missing when run as root; otherwise prints the one command to run.
+# skyhunt_install_packages [LIST...]: installs what is missing from the named lists (all of
+# them when none is named) when run as root; otherwise prints the one command to run and
+# fails. apt-get waits up to five minutes for another package manager to finish.
 skyhunt_install_packages() {
-    local missing
-    mapfile -t missing < <(skyhunt_missing_packages)
-    if [ "${#missing[@]}" -eq 0 ]; then
+    local missing listing
+    listing=$(skyhunt_missing_packages "$@") || return 1
+    mapfile -t missing <<<"$listing"
+    if [ -z "$listing" ]; then
         return 0
     fi
     if [ "$(id -u)" -ne 0 ]; then
@@ -36,8 +78,13 @@ skyhunt_install_packages() {
     fi
     echo "Installing ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -q
-    apt-get install -y -q --no-install-recommends "${missing[@]}"
+    apt-get -o DPkg::Lock::Timeout=300 update -q
+    apt-get -o DPkg::Lock::Timeout=300 install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# Runs a command on a virtual X server of its own, with the screen above.
+skyhunt_xvfb_run() {
+    xvfb-run -a -s "-screen 0 $skyhunt_xvfb_screen" "$@"
 }
 
 # Configures and builds one preset of CMakePresets.json.
