@@ -7,7 +7,7 @@
 //   glFinish, after which the game's picture is ready and anything until the swap is the
 //     game's own waiting;
 //   glXSwapBuffers, which GLUT calls to present a frame: with $SKYHUNT_PROBE_HZ set, held
-//     until the first retrace after the picture is finished, on a display refreshing that
+//     until the first retrace after the swap is asked for, on a display refreshing that
 //     many times a second, as a display synchronised to its vertical blank does.
 // It keeps the time of every present, the eye's place at that moment and the retraces the
 // game's own wait cost the frame (it went out that many retraces after the first one its
