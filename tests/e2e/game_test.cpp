@@ -205,19 +205,6 @@ bool wireframe(const screenshot& s) {
 
 } // namespace
 
-// Textured, the ground is no longer the plain grey the untextured scene's model predicts.
-TEST(Game, WithAllTexturesBesideItPrintsTheirSizesAndDrawsThem) {
-    gameSession game(withTextures(textureFiles));
-    ASSERT_TRUE(game.awaitFirstFrame());
-    const auto g = game.windowGeometry();
-    EXPECT_EQ(std::vector<int>({g.width, g.height, g.x, g.y}),
-              std::vector<int>({windowWidth, windowHeight, windowLeft, windowTop}));
-    EXPECT_LT(groundFit(game.capture(), fogStartAtLaunch), 0.2);
-    EXPECT_EQ(game.quit(), 0);
-    EXPECT_EQ(game.output(), loadedFrom(""));
-    EXPECT_EQ(game.errors(), "");
-}
-
 // Untextured, every colour of the picture follows from the game's constants. Standard
 // error names every folder searched for the missing file.
 TEST(Game, WithNoTextureDrawsTheSceneFromItsConstantsAndAnswersTheKeys) {
@@ -275,7 +262,8 @@ TEST(Game, WithNoTextureDrawsTheSceneFromItsConstantsAndAnswersTheKeys) {
     EXPECT_EQ(game.errors().rfind(searched, 0), 0u) << game.errors();
 }
 
-// Started by a relative path, the window takes that path as its title. The picture
+// Started by a relative path, the window takes that path as its title. It opens at its
+// place and size, and the picture
 // stretches with the window: ground in the far corner, the cube at the centre.
 TEST(Game, ARelativelyStartedGameFillsAResizedWindow) {
     auto o = withTextures({"sunTexture.bmp", "grass.bmp"});
@@ -284,6 +272,9 @@ TEST(Game, ARelativelyStartedGameFillsAResizedWindow) {
     ASSERT_TRUE(game.awaitFirstFrame());
     EXPECT_EQ(game.invokedAs().rfind("../", 0), 0u);
     EXPECT_EQ(game.title(), game.invokedAs());
+    const auto g = game.windowGeometry();
+    EXPECT_EQ(std::vector<int>({g.width, g.height, g.x, g.y}),
+              std::vector<int>({windowWidth, windowHeight, windowLeft, windowTop}));
     for (auto [w, h] : {std::pair{640, 480}, {960, 700}}) {
         game.resize(w, h);
         const auto fills = [w = w, h = h](const screenshot& s) {
@@ -295,41 +286,43 @@ TEST(Game, ARelativelyStartedGameFillsAResizedWindow) {
     EXPECT_EQ(game.quit(), 0);
 }
 
-// From an empty folder the files come from $SKYHUNT_DATADIR, here the build's own.
-TEST(Game, FromAnEmptyFolderReadsItsTexturesFromSkyhuntDatadir) {
-    const std::string data = std::filesystem::path(SKYHUNT_GAME).parent_path().string() + "/";
-    auto o = withTextures({});
-    o.env.emplace_back("SKYHUNT_DATADIR", data);
-    gameSession game(o);
-    ASSERT_TRUE(game.awaitFirstFrame());
-    EXPECT_LT(groundFit(game.capture(), fogStartAtLaunch), 0.2);
-    EXPECT_EQ(game.quit(), 0);
-    EXPECT_EQ(game.output(), loadedFrom(data));
-}
-
-// Installed under a prefix of its own (by cmake --install, or unpacked from the package when
-// $SKYHUNT_INSTALLED_GAME names the game), started from an empty folder, the game finds its
-// data beside its own folder and draws the textured ground.
-TEST(Installed, FromAnEmptyFolderTheGameFindsItsDataAndQuitsCleanly) {
+// Textured, the ground is no longer the plain grey that the untextured scene's model
+// predicts. The files lie beside the game, or in $SKYHUNT_DATADIR (here the build's own),
+// or in the data folder of a game installed under a prefix of its own (by cmake --install,
+// or unpacked from the package when $SKYHUNT_INSTALLED_GAME names it).
+TEST(Installed, TheGameFindsItsTexturesFromAnyFolderAndQuitsCleanly) {
     namespace fs = std::filesystem;
     scratchDir prefix;
     const char* unpacked = std::getenv("SKYHUNT_INSTALLED_GAME");
-    std::string binary = unpacked != nullptr ? unpacked : "";
-    if (binary.empty()) {
+    std::string installed = unpacked != nullptr ? unpacked : "";
+    if (installed.empty()) {
         childProcess::launch how;
         how.file = SKYHUNT_CMAKE;
         how.argv = {SKYHUNT_CMAKE, "--install", SKYHUNT_BUILD_DIR, "--prefix", prefix.path()};
         how.outputPath = prefix.path() + "/.install-log";
-        childProcess install(how);
-        ASSERT_EQ(install.waitExit(120s), 0);
-        binary = prefix.path() + "/games/skyhunt";
+        ASSERT_EQ(childProcess(how).waitExit(120s), 0);
+        installed = prefix.path() + "/games/skyhunt";
     }
-    const fs::path data = fs::canonical(fs::path(binary).parent_path() / "../share/games/skyhunt");
-    gameSession game(withTextures({}, binary));
-    ASSERT_TRUE(game.awaitFirstFrame());
-    EXPECT_LT(groundFit(game.capture(), fogStartAtLaunch), 0.2);
-    EXPECT_EQ(game.quit(), 0);
-    EXPECT_EQ(game.output(), loadedFrom(data.string() + "/"));
+    const std::string build = fs::path(SKYHUNT_GAME).parent_path().string() + "/";
+    const fs::path data =
+        fs::canonical(fs::path(installed).parent_path() / "../share/games/skyhunt");
+    const struct {
+        gameSession::options how;
+        std::string folder; // where the files are read, as printed
+    } starts[] = {{withTextures(textureFiles), ""},
+                  {withTextures({}), build},
+                  {withTextures({}, installed), data.string() + "/"}};
+    for (auto [how, folder] : starts) {
+        if (folder == build) {
+            how.env.emplace_back("SKYHUNT_DATADIR", build);
+        }
+        gameSession game(how);
+        ASSERT_TRUE(game.awaitFirstFrame());
+        EXPECT_LT(groundFit(game.capture(), fogStartAtLaunch), 0.2) << folder;
+        EXPECT_EQ(game.quit(), 0);
+        EXPECT_EQ(game.output(), loadedFrom(folder));
+        EXPECT_EQ(game.errors(), "");
+    }
 }
 
 // Hidden, the game draws nothing and sleeps; shown again it goes on where it stood. At one
