@@ -17,20 +17,16 @@ using colour = std::array<float, 4>;
 using box = std::array<float, 6>; // lowest x y z, then highest x y z, in world units
 constexpr colour grey{0.5f, 0.5f, 0.5f, 1}, red{1, 0, 0, 1}, green{0, 1, 0, 1};
 
-// Ships at heights 4.5..5.5 and projectiles at 10 lie well inside. Lighting stays off, so
+// The box around what draw sends in the colour, or in any colour for an empty one. Ships at
+// heights 4.5..5.5 and projectiles at 10 lie well inside the capture. Lighting stays off, so
 // the colours captured are the ones given.
-feedbackCapture capture(const std::function<void()>& draw) {
+box boxIn(const std::function<void()>& draw, colour only = {}) {
     const feedbackCapture c = captureFeedback({0, 5, 0, 10}, draw);
     EXPECT_TRUE(c.complete);
     EXPECT_EQ(glGetError(), GLenum{GL_NO_ERROR});
-    return c;
-}
-
-// The box around what draw sends in the colour, or in any colour for an empty one.
-box boxIn(const std::function<void()>& draw, colour only = {}) {
     const auto round = [](float f) { return std::round(f * 1e4f) / 1e4f; }; // float noise
     box b{1e9f, 1e9f, 1e9f, -1e9f, -1e9f, -1e9f};
-    for (const auto& polygon : capture(draw).polygons) {
+    for (const auto& polygon : c.polygons) {
         for (const feedbackVertex& v : polygon) {
             const colour tint{round(v.r), round(v.g), round(v.b), round(v.a)};
             const float at[3] = {round(v.x), round(v.y), round(v.z)};
@@ -45,28 +41,28 @@ box boxIn(const std::function<void()>& draw, colour only = {}) {
 
 } // namespace
 
-TEST(Model, AiShipIsAUnitCubeFiveUpWithOneColourAFaceAndItsRedNoseTowardPlusZ) {
-    enemy e(vec2(3, -2), 0);
-    const std::pair<colour, box> faces[] = {
-        {green, {2.5f, 5.5f, -2.5f, 3.5f, 5.5f, -1.5f}},           // top
-        {{1, 0.5f, 0, 1}, {2.5f, 4.5f, -2.5f, 3.5f, 4.5f, -1.5f}}, // bottom, orange
-        {red, {2.5f, 4.5f, -1.5f, 3.5f, 5.5f, -1.5f}},             // nose
-        {{1, 1, 0, 1}, {2.5f, 4.5f, -2.5f, 3.5f, 5.5f, -2.5f}},    // tail, yellow
-        {{0, 0, 1, 1}, {2.5f, 4.5f, -2.5f, 2.5f, 5.5f, -1.5f}},    // -X, blue
-        {{1, 0, 1, 1}, {3.5f, 4.5f, -2.5f, 3.5f, 5.5f, -1.5f}},    // +X, magenta
-    };
-    for (const auto& [tint, side] : faces) {
-        EXPECT_EQ(boxIn([&] { e.draw(); }, tint), side) << tint[0] << tint[1] << tint[2];
-    }
-}
-
-TEST(Model, PlayerShipIsDrawnWhileDeadAtAlphaPointFourOnEveryFace) {
+// The player's ship is drawn although it is never alive, every face at alpha 0.4.
+TEST(Model, ShipsAreUnitCubesFiveUpWithOneColourAFaceAndTheirRedNoseTowardPlusZ) {
+    enemy ai(vec2(3, -2), 0);
     fighter player;
+    player.x = 3;
+    player.z = -2;
     ASSERT_FALSE(player.isAlive());
-    const auto draw = [&] { player.draw(); };
-    EXPECT_EQ(boxIn(draw, {0, 1, 0, 0.4f}), (box{-0.5f, 5.5f, -0.5f, 0.5f, 5.5f, 0.5f})); // top
-    for (const auto& polygon : capture(draw).polygons) {
-        EXPECT_FLOAT_EQ(polygon[0].a, 0.4f);
+    const std::pair<std::function<void()>, float> ships[] = {{[&] { ai.draw(); }, 1},
+                                                             {[&] { player.draw(); }, 0.4f}};
+    const std::pair<colour, box> faces[] = {
+        {green, {2.5f, 5.5f, -2.5f, 3.5f, 5.5f, -1.5f}},        // top
+        {{1, 0.5f, 0}, {2.5f, 4.5f, -2.5f, 3.5f, 4.5f, -1.5f}}, // bottom, orange
+        {red, {2.5f, 4.5f, -1.5f, 3.5f, 5.5f, -1.5f}},          // nose
+        {{1, 1, 0}, {2.5f, 4.5f, -2.5f, 3.5f, 5.5f, -2.5f}},    // tail, yellow
+        {{0, 0, 1}, {2.5f, 4.5f, -2.5f, 2.5f, 5.5f, -1.5f}},    // -X, blue
+        {{1, 0, 1}, {3.5f, 4.5f, -2.5f, 3.5f, 5.5f, -1.5f}},    // +X, magenta
+    };
+    for (const auto& [draw, alpha] : ships) {
+        for (auto [tint, side] : faces) {
+            tint[3] = alpha;
+            EXPECT_EQ(boxIn(draw, tint), side) << tint[0] << tint[1] << tint[2] << tint[3];
+        }
     }
 }
 
@@ -86,8 +82,6 @@ TEST(Model, BankRollsAboutTheNoseAfterTheHeading) {
 TEST(Model, ProjectilesLieTenUpFromTheirTailPointingAlongTheirHeading) {
     bullet b(vec2(2, -3), vec2(0, 0));
     missile m(vec2(0, 0), vec2(0, 0));
-    b.setAlive(true);
-    m.setAlive(true);
     m.heading = 90;
     EXPECT_EQ(boxIn([&] { b.draw(); }), (box{1.9f, 10, -3, 2.1f, 10, -2.6f}));
     EXPECT_EQ(boxIn([&] { b.draw(); }, grey), boxIn([&] { b.draw(); }));
@@ -104,7 +98,7 @@ TEST(Model, DeadAiShipsAndProjectilesMakeNoOpenGlCall) {
     const std::function<void()> draws[] = {[&] { e.draw(); }, [&] { b.draw(); }, [&] { m.draw(); }};
     for (const auto& draw : draws) {
         glColor4f(0.25f, 0.5f, 0.75f, 0.125f);
-        EXPECT_TRUE(capture(draw).polygons.empty());
+        EXPECT_EQ(boxIn(draw), boxIn([] {})); // nothing sent
         colour now{};
         glGetFloatv(GL_CURRENT_COLOR, now.data());
         EXPECT_EQ(now, (colour{0.25f, 0.5f, 0.75f, 0.125f}));

@@ -1,14 +1,11 @@
 #include "world/enemy.h"
 
-#include <cstdlib>
-
 #include <gtest/gtest.h>
 
 #include "tests/world/ships.h"
 
 // The player is the given distance up +Z from the enemy; exactly 3, 10 and 25 fall in the
-// next band out. Moving, the enemy flies 0.01 slower than the player, even below 0. Angle 0
-// puts the wander point at (-5, -5) + (5, 0) + (10, 0), taken as a bearing from the origin.
+// next band out. Moving, the enemy flies 0.01 slower than the player, even below 0.
 TEST(EnemyPursuit, PicksItsBandByStrictDistance) {
     const struct {
         float distance, playerHeading, playerSpeed, heading, speed;
@@ -18,13 +15,10 @@ TEST(EnemyPursuit, PicksItsBandByStrictDistance) {
         {9.9f, 90, 0.01f, 0, 0},         // a player holding 0.01 is never caught
         {10, 90, 1, 5.7106f, 0.99f},     // aims one tick ahead, at (1, 10) from itself
         {24.9f, 0, 0, 0, -0.01f},        // one tick ahead of a player at rest is the player
-        {25, 0, 0.03f, 116.565f, 0.02f}, // wanders
+        {25, 0, 0.03f, 116.565f, 0.02f}, // wanders, to (-5, -5) + (15, 0) seen from the origin
     };
-    unsigned seed = 1; // the first whose first rand() % 360 is 0, so wander is predictable
-    for (std::srand(seed); std::rand() % 360 != 0; std::srand(++seed)) {
-    }
     for (const auto& b : bands) {
-        std::srand(seed);
+        seedWanderAtBearingZero();
         enemy e(vec2(-5, -5), 0);
         e.update(flying(vec2(-5, -5 + b.distance), b.playerHeading, b.playerSpeed));
         EXPECT_NEAR(e.heading, b.heading, 1e-3) << "at " << b.distance;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "world/enemy.h"
+
 // A shot takes the launching ship's velocity: from rest it leaves along +Z whatever way the
 // ship faces, and from a ship flying backwards it leaves backwards.
 TEST(ProjectileFiring, LeavesAlongTheShipsTravelAtTwiceItsSpeedPlusAMargin) {
@@ -31,18 +33,21 @@ TEST(ProjectileLife, MovesForFiveHundredTicksAndDiesOnTheNext) {
     EXPECT_EQ(b.z, 1000.0f);
 }
 
-// Fired away from the enemy, it turns at once and closes by two advances of 0.02.
-TEST(MissileHoming, ReaimsAndClosesFourHundredthsATick) {
-    const enemy target(vec2(0, 10), 0);
-    missile m(vec2(0, 0), vec2(-0.3f, 0));
-    m.update(target);
-    EXPECT_NEAR(m.position().distanceTo(target.position()), 9.96f, 1e-5);
-    EXPECT_EQ(m.life, 499);
-}
-
-TEST(MissileHoming, ADeadMissileStillReaimsAndCreepsOneAdvanceATick) {
-    missile m;
-    m.update(enemy(vec2(10, 0), 0));
-    EXPECT_FALSE(m.isAlive());
-    EXPECT_NEAR(m.x, 0.02f, 1e-7);
+// Fired away from the enemy, a missile turns at once and closes by two advances of 0.02. A
+// dead one still re-aims and creeps on by one advance a tick.
+TEST(MissileHoming, ReaimsEveryTickAndClosesTwoAdvancesAliveOrOneDead) {
+    const struct {
+        missile m;
+        vec2 target;
+        bool alive;
+        int32_t life;
+        float distance;
+    } cases[] = {{missile(vec2(0, 0), vec2(-0.3f, 0)), vec2(0, 10), true, 499, 9.96f},
+                 {missile(), vec2(10, 0), false, 0, 9.98f}};
+    for (auto c : cases) {
+        c.m.update(enemy(c.target, 0));
+        EXPECT_EQ(c.m.isAlive(), c.alive);
+        EXPECT_EQ(c.m.life, c.life);
+        EXPECT_NEAR(c.m.position().distanceTo(c.target), c.distance, 1e-5);
+    }
 }

@@ -4,23 +4,26 @@
 
 #include "tests/world/ships.h"
 
-TEST(WingmanFollow, WithinThreeUnitsItStopsFacingTheEnemysTravel) {
-    wingman w(vec2(0, 0), 0);
-    w.update(flying(vec2(0, 2.9f), 120, 0.04f));
-    EXPECT_NEAR(w.heading, 120.0f, 1e-4);
-    EXPECT_EQ(w.speed, 0.0f);
-    EXPECT_EQ(w.z, 0.0f);
-}
-
-// Exactly 3 already counts as apart; apart, it roams at 0.05 whatever the enemy does, and
-// unlike the enemy it never levels its bank.
-TEST(WingmanFollow, FromThreeUnitsOutItRoamsAtFixedSpeedKeepingItsBank) {
-    for (const vec2 leader : {vec2(0, 3), vec2(40, -7)}) {
+// Inside 3 units it stops, facing the enemy's travel; from exactly 3 out it roams at 0.05
+// whatever the enemy does. Unlike the enemy it never levels its bank.
+TEST(WingmanFollow, StopsInsideThreeUnitsAndRoamsAtFixedSpeedBeyond) {
+    const struct {
+        vec2 leader;
+        float leaderHeading, leaderSpeed, heading, speed;
+    } cases[] = {
+        {vec2(0, 2.9f), 120, 0.04f, 120, 0},
+        {vec2(0, 3), 0, 0, 90, 0.05f}, // wanders, to (15, 0)
+        {vec2(40, -7), 200, 0.3f, 90, 0.05f},
+    };
+    for (const auto& c : cases) {
+        seedWanderAtBearingZero();
         wingman w(vec2(0, 0), 0);
         w.bank = 10;
-        w.update(flying(leader, 0, 0));
-        EXPECT_FLOAT_EQ(w.speed, 0.05f);
-        EXPECT_NEAR(w.position().distanceTo(vec2(0, 0)), 0.05f, 1e-6);
+        w.update(flying(c.leader, c.leaderHeading, c.leaderSpeed));
+        SCOPED_TRACE(testing::Message() << "beside (" << c.leader.x << ", " << c.leader.y << ")");
+        EXPECT_NEAR(w.heading, c.heading, 1e-4);
+        EXPECT_FLOAT_EQ(w.speed, c.speed);
+        EXPECT_NEAR(w.position().distanceTo(vec2(0, 0)), c.speed, 1e-6);
         EXPECT_EQ(w.bank, 10.0f);
     }
 }
