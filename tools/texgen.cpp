@@ -334,6 +334,11 @@ picture grassPicture() {
     return c.pic;
 }
 
+picture texturePicture(texture::slot slot) {
+    picture (*const draw[texture::count])() = {metalPicture, sunPicture, grassPicture};
+    return draw[slot]();
+}
+
 std::vector<unsigned char> encodeBmp(const picture& pic) {
     const uint32_t rowBytes =
         (pic.width * channels + rowAlignment - 1) / rowAlignment * rowAlignment;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "assets/texture_files.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,6 +22,8 @@ picture sunPicture();
 // once per world unit and seen at about 16 screen pixels per unit without mipmaps, so it
 // holds no detail finer than 4 cycles per tile.
 picture grassPicture();
+// The picture drawn for a slot of the texture set.
+picture texturePicture(texture::slot slot);
 
 // The whole file: a 54-byte header (14-byte file header, 40-byte info header) and the rows
 // bottom-up as blue, green, red, each padded to a multiple of 4 bytes.

@@ -12,10 +12,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argv[1];
-    picture (*const draw[texture::count])() = {metalPicture, sunPicture, grassPicture};
     for (std::size_t slot = 0; slot < texture::count; ++slot) {
         const std::string path = dir + "/" + texture::fileNames[slot];
-        if (!writeBmp(path, draw[slot]())) {
+        if (!writeBmp(path, texturePicture(texture::slot(slot)))) {
             std::fprintf(stderr, "%s: cannot write %s\n", argv[0], path.c_str());
             return 1;
         }

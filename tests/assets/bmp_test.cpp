@@ -67,7 +67,8 @@ class BmpFile : public testing::Test {
 // The generator's blue-green-red rows come back as its red-green-blue pictures, read from
 // byte 54 whatever the header's own pixel offset says, and nothing read past the block.
 TEST_F(BmpFile, GeneratedTexturesReadBackExactly) {
-    for (const picture& pic : {metalPicture(), sunPicture(), grassPicture()}) {
+    for (std::size_t slot = 0; slot < texture::count; ++slot) {
+        const picture pic = texturePicture(texture::slot(slot));
         bytes file = encodeBmp(pic);
         file[10] = 138;
         file.resize(file.size() + 100, '!');

@@ -15,6 +15,7 @@
 // are read and still no name is taken; with all three, three distinct textures are made
 // and the grass is left bound.
 TEST(LoadTextures, TakesNamesOnlyOnceAllThreeFilesAreRead) {
+    using namespace texture;
     namespace fs = std::filesystem;
     const fs::path home = fs::current_path();
     const fs::path dir = fs::temp_directory_path() / ("skyhunt-" + std::to_string(getpid()));
@@ -22,19 +23,19 @@ TEST(LoadTextures, TakesNamesOnlyOnceAllThreeFilesAreRead) {
     fs::current_path(dir);
     unsetenv("SKYHUNT_DATADIR"); // nor anywhere else the game looks for it
     const picture grey{8, 4, std::vector<unsigned char>(96, 200)};
-    ASSERT_TRUE(writeBmp("metalTexture.bmp", grey) && writeBmp("sunTexture.bmp", grey));
+    ASSERT_TRUE(writeBmp(fileNames[metal], grey) && writeBmp(fileNames[sun], grey));
     EXPECT_EQ(loadTextures(), 2);
     GLint bound = -1;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_TRUE(textures[0] == 0 && textures[1] == 0 && textures[2] == 0 && bound == 0);
+    EXPECT_TRUE(textures[metal] == 0 && textures[sun] == 0 && textures[grass] == 0 && bound == 0);
 
-    ASSERT_TRUE(writeBmp("grass.bmp", grey));
+    ASSERT_TRUE(writeBmp(fileNames[grass], grey));
     EXPECT_EQ(loadTextures(), 0);
     fs::current_path(home);
     fs::remove_all(dir);
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(bound, static_cast<GLint>(textures[2]));
-    EXPECT_EQ(std::set<GLuint>(textures, textures + 3).size(), 3u);
+    EXPECT_EQ(bound, static_cast<GLint>(textures[grass]));
+    EXPECT_EQ(std::set<GLuint>(textures, textures + count).size(), std::size_t{count});
     for (GLuint name : textures) {
         EXPECT_EQ(glIsTexture(name), GL_TRUE);
     }
