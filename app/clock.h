@@ -26,8 +26,8 @@ class tickClock {
     // starts the count. The game's set-up starts the clock, and starts it afresh when the
     // window comes back from hiding, so no tick is owed for the time it was away.
     void start();
-    // Stopped, every event runs one tick: the seam by which tests and benchmarks step the
-    // world by hand.
+    // Stopped, as it is built, every event runs one tick, so tests and benchmarks step the
+    // world by hand. Public for the tests that go back to that state.
     void stop();
 
     // The ticks owed to the display event that calls it.

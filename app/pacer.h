@@ -23,7 +23,8 @@ class framePacer {
     // Begins by letting the display pace. The game's set-up starts it, and starts it afresh
     // when the window comes back from hiding.
     void start();
-    // Stopped, it never waits: the seam by which tests and benchmarks draw unpaced.
+    // Stopped, as it is built, it never waits and learns nothing from the swaps. Public for
+    // the tests that go back to that state.
     void stop();
 
     // Between a frame's finished drawing and its swap: sleeps until the frame is due,
@@ -47,8 +48,8 @@ class framePacer {
     bool noSwapHeld = true; // no swap judged so far was held for a retrace
 };
 
-// Paces renderFrame's swaps. Stopped until the game's set-up starts it just before the
-// event loop, so tests and benchmarks draw unpaced.
+// Paces the swaps of presentPaced. Stopped until the game's set-up starts it just before
+// the event loop.
 extern framePacer screenPacer;
 
 // The game's present step: the pacer's wait, the swap, and what the pacer learns from it.

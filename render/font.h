@@ -18,7 +18,7 @@ constexpr GLfloat glyphOriginY = 2.0f;
 constexpr GLfloat glyphAdvance = 10.0f;
 
 void makeRasterFont();
-// Draws text with its baseline starting at (x, y) of the overlay's screen space, the
-// window's first 800x600 pixels with the origin at the bottom left, however the window is
-// sized now. Leaves GL_PROJECTION selected.
+// Draws text with its baseline starting at (x, y) of the overlay's 800x600 space, origin at
+// the bottom left, stretched over the whole window however it is sized now; the glyphs keep
+// their size in pixels. Leaves GL_PROJECTION selected.
 void printString(const char* text, int x, int y);

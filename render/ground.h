@@ -3,8 +3,8 @@
 #include <GL/gl.h>
 
 // The grid spans x from groundStart to groundEnd and z from groundStart to groundEnd less one
-// cell (world units): the last strip's vertex rows stop short of groundEnd, so its far band
-// stays bare. Each quad is groundCell on a side, and the texture repeats once per unit.
+// cell (world units): every strip's vertex rows stop short of groundEnd, so the far band
+// along z stays bare. Each quad is groundCell on a side, and the texture repeats once per unit.
 constexpr GLint groundStart = -1000;
 constexpr GLint groundEnd = 1000;
 constexpr GLint groundCell = 8;

@@ -1,5 +1,5 @@
 // Draws the game's three textures into the directory given, where the game reads them from
-// its working directory.
+// its working directory first.
 #include "assets/texture_files.h"
 #include "tools/texgen.h"
 

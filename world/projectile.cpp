@@ -4,8 +4,8 @@
 
 namespace {
 
-// A shot leaves at twice the launcher's speed plus this margin, in world units per tick,
-// so even a shot fired at rest moves.
+// A shot leaves at twice the sum of the launcher's speed and this margin, in world units
+// per tick, so even a shot fired at rest moves.
 constexpr float launchMargin = 0.01f;
 constexpr float missileSpeed = 0.02f; // world units per advance; a live missile advances twice
 
