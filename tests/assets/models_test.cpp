@@ -95,8 +95,8 @@ TEST(Model, DeadAiShipsAndProjectilesDrawNothing) {
     e.setAlive(false);
     bullet b; // projectiles start dead
     missile m;
-    for (const std::function<void()>& draw :
-         {std::function<void()>([&] { e.draw(); }), [&] { b.draw(); }, [&] { m.draw(); }}) {
+    const std::function<void()> draws[] = {[&] { e.draw(); }, [&] { b.draw(); }, [&] { m.draw(); }};
+    for (const auto& draw : draws) {
         EXPECT_EQ(boxIn(draw), boxIn([] {}));
     }
 }
