@@ -20,7 +20,7 @@ void press(const std::string& keys) {
 // Steering and speed letters act in either case; the missile only on its exact character.
 // The fog and polygon-mode keys are checked on the game's picture.
 TEST_F(WorldTest, KeysFollowTheirCaseRules) {
-    press("aAdWwSM");
+    press("aAAdDWwWSsM");
     EXPECT_EQ(playerShip.heading, turnStep);
     EXPECT_FLOAT_EQ(playerShip.speed, speedStep);
     EXPECT_FALSE(missiles[0].alive);

@@ -3,12 +3,9 @@
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
-#include "app/clock.h"
 #include "app/game.h"
 #include "tests/app/scene.h"
 #include "tests/app/timeline.h"
-
-using namespace std::chrono_literals;
 
 // The player flies from 5 units of the enemy to 2.5, inside its stopping range.
 TEST_F(WorldTest, TheEnemyReactsToThePlayerAfterThePlayersMove) {
@@ -48,7 +45,7 @@ TEST_F(WorldTest, EachDisplayEventRunsTheTicksTheClockOwes) {
     playerShip.setSpeed(1);
     stepWorld();
     EXPECT_FLOAT_EQ(playerShip.z, 1);
-    t.now += 2 * tickClock::period;
+    t.now += 2 * tick;
     stepWorld();
     EXPECT_FLOAT_EQ(playerShip.z, 3);
     stepWorld();

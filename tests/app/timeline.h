@@ -4,6 +4,11 @@
 
 #include "app/clock.h"
 
+using std::chrono::nanoseconds;
+using namespace std::chrono_literals;
+
+constexpr nanoseconds tick = tickClock::period;
+
 // A fake time line for the clocks: it moves only when a test or a sleep moves it.
 struct timeline {
     tickClock::time now = tickClock::time(std::chrono::seconds(1000));

@@ -11,8 +11,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-// The program is linked with --wrap=malloc: the reader's own allocations are counted here
-// (the C library's, such as fopen's, are not).
+// Linked with --wrap=malloc: the reader's own allocations are counted (fopen's are not).
 static int mallocs = 0;
 extern "C" void* __real_malloc(size_t size);
 extern "C" void* __wrap_malloc(size_t size) {

@@ -17,9 +17,8 @@ using colour = std::array<float, 4>;
 using box = std::array<float, 6>; // lowest x y z, then highest x y z, in world units
 constexpr colour grey{0.5f, 0.5f, 0.5f, 1}, red{1, 0, 0, 1}, green{0, 1, 0, 1};
 
-// The box around what draw sends in the colour, or in any colour for an empty one. Ships at
-// heights 4.5..5.5 and projectiles at 10 lie well inside the capture. Lighting stays off, so
-// the colours captured are the ones given.
+// The box around what draw sends in the colour (any colour for an empty one), well inside
+// the capture. Lighting stays off, so the colours captured are the ones given.
 box boxIn(const std::function<void()>& draw, colour only = {}) {
     const feedbackCapture c = captureFeedback({0, 5, 0, 10}, draw);
     EXPECT_TRUE(c.complete);

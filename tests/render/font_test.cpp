@@ -1,5 +1,4 @@
-// The raster font: text drawn into the back buffer and read back as pixels. That the frame's
-// fog comes back after it shows in the game's picture, checked end to end.
+// The raster font: text drawn into the back buffer and read back as pixels.
 #include "render/font.h"
 
 #include <gtest/gtest.h>

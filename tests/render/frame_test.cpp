@@ -1,12 +1,10 @@
-// The frame's single swap and the hits it finds.
 #include "render/frame.h"
 
 #include <gtest/gtest.h>
 
 #include "tests/app/scene.h"
 
-// The program is linked with --wrap=glutSwapBuffers: every swap the game makes is counted
-// here on its way to GLUT.
+// Linked with --wrap=glutSwapBuffers: the game's swaps are counted here on their way to GLUT.
 static int swaps = 0;
 extern "C" void __real_glutSwapBuffers();
 extern "C" void __wrap_glutSwapBuffers() {

@@ -15,8 +15,7 @@ struct feedbackVertex {
     float s, t;
 };
 
-// A world cube around (x, y, z) mapped onto the whole clip volume; what lies outside is
-// clipped.
+// A world cube around (x, y, z) mapped onto the whole clip volume; the rest is clipped.
 struct worldBox {
     double x, y, z, half;
 };

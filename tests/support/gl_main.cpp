@@ -1,6 +1,5 @@
-// Test entry for everything that needs OpenGL: one 800x600 double-buffered GLUT window,
-// made current before any test runs, as the game's own set-up makes it. Without an X
-// display (run under xvfb-run -a) GLUT says so and exits.
+// Test entry for everything that needs OpenGL: one 800x600 double-buffered GLUT window, as
+// the game makes it, current before any test runs. Without an X display GLUT says so.
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 

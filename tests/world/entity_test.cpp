@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-// Heading 0 is +Z and 90 is +X; each quadrant and each axis takes its own branch. Off the
-// diagonals, a formula meant for one quadrant gives a wrong heading in another. The last
-// vector's squares underflow to a length of 0: any heading will do, but a NaN would stay for
-// the rest of the game.
+// Heading 0 is +Z and 90 is +X; each quadrant and axis takes its own branch, and off the
+// diagonals another quadrant's formula is wrong. The last vector's squares underflow to a
+// length of 0: any heading will do, but a NaN would stay for the rest of the game.
 TEST(EntitySetVelocity, TakesSpeedAndHeadingFromTheVectorInEveryQuadrant) {
     const float r5 = 2.23606798f, a = 26.5651f; // the length of (1, 2) and its angle to +Z
     const struct {
