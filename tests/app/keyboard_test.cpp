@@ -7,15 +7,11 @@
 
 #include "tests/app/scene.h"
 
-namespace {
-
-void press(const std::string& keys) {
+static void press(const std::string& keys) {
     for (unsigned char key : keys) {
         handleKey(key, 0, 0);
     }
 }
-
-} // namespace
 
 // Steering and speed letters act in either case; the missile only on its exact character.
 // The fog and polygon-mode keys are checked on the game's picture.

@@ -40,11 +40,9 @@ class FramePacer : public testing::Test, protected timeline {
 
 } // namespace
 
-// Unsynchronised, the first half second of frames, drawn slower than 80 Hz, shows the display
-// holds nothing; from then on each swap lands a tick after the one before, or when its
-// drawing is done if that takes longer. A frame that comes late, by a little or after a
-// stall, moves the beat: the next one waits its whole tick rather than following back to
-// back. Stopped, it never waits.
+// Unsynchronised, half a second of frames drawn slower than 80 Hz shows the display holds
+// nothing; then each swap lands a tick after the last, or when its drawing is done if later.
+// A late frame moves the beat: the next waits its whole tick. Stopped, it never waits.
 TEST_F(FramePacer, WithoutSyncItTakesOverAndPresentsEveryTick) {
     work = 14ms;
     frames(30);
@@ -59,9 +57,8 @@ TEST_F(FramePacer, WithoutSyncItTakesOverAndPresentsEveryTick) {
     EXPECT_TRUE(sleeps.empty());
 }
 
-// Displays that hold swaps at 60.02, 59.94, 50 and 30 Hz pace the game themselves: over a
-// simulated minute, long enough for 60.02 Hz retraces to drift a whole frame against the
-// pacer's own beat, it never waits, so no frame misses the retrace its drawing made.
+// Displays that hold swaps at 60.02 to 30 Hz pace the game: over a minute, in which 60.02 Hz
+// drifts a whole frame against the pacer's beat, it never waits nor misses a retrace.
 TEST_F(FramePacer, ASynchronisedDisplayAtSixtyHertzOrSlowerPacesAlone) {
     for (double hz : {60.02, 59.94, 50.0, 30.0}) {
         pacer.start();
@@ -86,8 +83,8 @@ TEST_F(FramePacer, AFastDisplayIsPacedToSixtyFramesASecond) {
 }
 
 // Sync to a 65 Hz display turned on while the pacer waits: within a second a swap is held
-// most of a tick, which hands the pacing back to the display, never waited on again. (On a
-// display of 60 Hz or slower the swaps come no sooner than the beat, which moves with them.)
+// most of a tick, which hands the pacing back for good. (At 60 Hz or slower the moved beat
+// never waits.)
 TEST_F(FramePacer, ASwapHeldMostOfATickHandsThePacingBack) {
     frames(32);
     ASSERT_FALSE(sleeps.empty());

@@ -34,10 +34,8 @@ TEST_F(WorldTest, WingmanAndMissilesReactToTheEnemyAfterItsUpdateDeadOrAlive) {
     EXPECT_NEAR(missiles[9].heading, 90.0f, 1e-3);
 }
 
-// Run by the game's clock, one display event runs the ticks the time since the last owes:
-// the player flies one tick at the first event and two at an event two ticks later. A
-// window hidden for two seconds and shown again goes on with one tick, not the four a
-// hitch would catch up.
+// Each display event runs the ticks the game's clock owes: one at the first, two at one two
+// ticks later. Shown after two seconds hidden, it goes on with one, not a hitch's four.
 TEST_F(WorldTest, EachDisplayEventRunsTheTicksTheClockOwes) {
     timeline t;
     worldClock = tickClock(t.source());

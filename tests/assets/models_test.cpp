@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 
+#include "assets/models.h"
 #include "tests/support/feedback.h"
 #include "world/enemy.h"
 #include "world/fighter.h"
@@ -40,15 +41,16 @@ box boxIn(const std::function<void()>& draw, colour only = {}) {
 
 } // namespace
 
-// The player's ship is drawn although it is never alive, every face at alpha 0.4.
+// The player's ship is drawn although it is never alive, every face at its alpha; a dead AI
+// ship sends nothing.
 TEST(Model, ShipsAreUnitCubesFiveUpWithOneColourAFaceAndTheirRedNoseTowardPlusZ) {
     enemy ai(vec2(3, -2), 0);
     fighter player;
     player.x = 3;
     player.z = -2;
     ASSERT_FALSE(player.isAlive());
-    const std::pair<std::function<void()>, float> ships[] = {{[&] { ai.draw(); }, 1},
-                                                             {[&] { player.draw(); }, 0.4f}};
+    const std::pair<std::function<void()>, float> ships[] = {
+        {[&] { ai.draw(); }, 1}, {[&] { player.draw(); }, model::playerAlpha}};
     const std::pair<colour, box> faces[] = {
         {green, {2.5f, 5.5f, -2.5f, 3.5f, 5.5f, -1.5f}},        // top
         {{1, 0.5f, 0}, {2.5f, 4.5f, -2.5f, 3.5f, 4.5f, -1.5f}}, // bottom, orange
@@ -63,6 +65,8 @@ TEST(Model, ShipsAreUnitCubesFiveUpWithOneColourAFaceAndTheirRedNoseTowardPlusZ)
             EXPECT_EQ(boxIn(draw, tint), side) << tint[0] << tint[1] << tint[2] << tint[3];
         }
     }
+    ai.setAlive(false);
+    EXPECT_EQ(boxIn([&] { ai.draw(); }), boxIn([] {}));
 }
 
 // Translate, heading, then bank about the ship's own nose: at heading 90 the nose stays
@@ -86,16 +90,4 @@ TEST(Model, ProjectilesLieTenUpFromTheirTailPointingAlongTheirHeading) {
     EXPECT_EQ(boxIn([&] { b.draw(); }, grey), boxIn([&] { b.draw(); }));
     EXPECT_EQ(boxIn([&] { m.draw(); }, grey), (box{0, 10, -0.15f, 0.7f, 10, 0.15f}));
     EXPECT_EQ(boxIn([&] { m.draw(); }, red), (box{0, 10, -0.2f, 0.2f, 10, 0.2f}));
-}
-
-// Dead ships and projectiles send nothing down the pipeline.
-TEST(Model, DeadAiShipsAndProjectilesDrawNothing) {
-    enemy e(vec2(1, 2), 30);
-    e.setAlive(false);
-    bullet b; // projectiles start dead
-    missile m;
-    const std::function<void()> draws[] = {[&] { e.draw(); }, [&] { b.draw(); }, [&] { m.draw(); }};
-    for (const auto& draw : draws) {
-        EXPECT_EQ(boxIn(draw), boxIn([] {}));
-    }
 }

@@ -1,5 +1,4 @@
-// loadTextures: the names it takes and the binding it leaves (what it prints is checked end to
-// end).
+// loadTextures: the names it takes and the binding it leaves.
 #include "assets/textures.h"
 
 #include "tools/texgen.h"
@@ -10,9 +9,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-// Run in a fresh working directory, as the game starts. With the grass missing, two files
-// are read and still no name is taken; with all three, each is made and the grass is left
-// bound.
+// In a fresh working directory, as the game starts: with the grass missing, two files are
+// read and no name is taken; with all three, each is made and the grass left bound.
 TEST(LoadTextures, TakesNamesOnlyOnceAllThreeFilesAreRead) {
     using namespace texture;
     namespace fs = std::filesystem;

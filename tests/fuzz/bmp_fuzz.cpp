@@ -11,12 +11,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-namespace {
-
-constexpr size_t headerBytes = 54;
-constexpr size_t bytesPerPixel = 3;
-
-} // namespace
+static constexpr size_t headerBytes = 54, bytesPerPixel = 3;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size) {
     static const int fd = memfd_create("skyhunt-fuzz.bmp", 0);

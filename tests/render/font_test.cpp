@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <vector>
 
-// Drawn with lighting on, a red colour, a dark blue texture and fog that blacks out
-// everything, as the frame may leave them: white text shows that none reaches the glyphs.
+// Drawn with lighting, a red colour, a dark blue texture and black fog on, as the frame may
+// leave them, white text shows that none reaches the glyphs.
 // Each letter lies in its 10-pixel cell, its glyph's bottom row 2 pixels under the baseline
 // and the most significant bit leftmost. Lower case, digits, punctuation and bytes past 127
 // have no glyph: they draw nothing and do not move on. A space leaves a blank cell.

@@ -40,14 +40,3 @@ TEST(EntityTurn, WrapsTheHeadingOnceAndBanksAgainstTheTurnWithoutClamping) {
         EXPECT_EQ(e.bank, c.bankAfter) << c.bank << " turned by " << c.turn;
     }
 }
-
-// A quarter degree a tick, towards 0 (levelling from 10 is flown in the fighter's test): a
-// bank of 0.1 overshoots to -0.15 and back for ever.
-TEST(EntityBank, DecayMakesSmallBanksOvershoot) {
-    entity e;
-    e.bank = 0.1f;
-    e.decayBank();
-    EXPECT_FLOAT_EQ(e.bank, -0.15f);
-    e.decayBank();
-    EXPECT_FLOAT_EQ(e.bank, 0.1f);
-}

@@ -26,11 +26,9 @@ TEST(ProjectileLife, MovesForFiveHundredTicksAndDiesOnTheNext) {
     for (int i = 0; i < 500; ++i) {
         b.move();
     }
-    EXPECT_TRUE(b.isAlive());
-    EXPECT_EQ(b.z, 1000.0f);
+    EXPECT_TRUE(b.isAlive() && b.z == 1000.0f) << b.z;
     b.move();
-    EXPECT_FALSE(b.isAlive());
-    EXPECT_EQ(b.z, 1000.0f);
+    EXPECT_TRUE(!b.isAlive() && b.z == 1000.0f) << b.z;
 }
 
 // Fired away from the enemy, a missile turns at once and closes by two advances of 0.02. A
