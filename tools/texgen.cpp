@@ -1,5 +1,7 @@
 #include "tools/texgen.h"
 
+#include "world/angles.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -7,7 +9,6 @@
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
 constexpr double twoPi = 2 * pi;
 
 constexpr uint32_t metalSide = 128;
