@@ -244,7 +244,6 @@ TEST(Game, UntexturedItDrawsFromItsConstantsAnswersTheKeysSleepsHiddenAndStretch
     EXPECT_LT((hiddenTo->cpuSeconds - hiddenFrom->cpuSeconds) / 3, 0.02);
     game.setMapped(true);
     const screenshot after = game.awaitShot(wireframe, 5s);
-    ASSERT_TRUE(wireframe(after));
     EXPECT_GT(slide(before, after, false), -12);
 
     // At speed 0.05 and heading 0 the ground slides left under the centred ship; nine turns

@@ -14,4 +14,7 @@ TEST(FighterMove, FliesAlongItsHeadingAndLevelsItsBankInFortyTicks) {
     }
     EXPECT_NEAR(f.x, 0.17365f, 1e-5); // sin 10 degrees
     EXPECT_NEAR(f.z, 0.98481f, 1e-5); // cos 10 degrees
+    f.bank = 0.1f; // off the quarter-degree steps, a bank overshoots 0 and swings for ever
+    f.move();
+    EXPECT_FLOAT_EQ(f.bank, -0.15f);
 }
