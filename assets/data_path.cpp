@@ -36,7 +36,8 @@ std::string findDataFile(const char* name) {
     }
     std::vector<fs::path> folders;
     const char* chosen = std::getenv(dataDirVariable);
-    if (chosen != nullptr && *chosen != '\0') {
+    const bool isChosen = chosen != nullptr && *chosen != '\0';
+    if (isChosen) {
         folders.emplace_back(chosen);
     }
     const fs::path installed = installedDataDir();
@@ -49,9 +50,8 @@ std::string findDataFile(const char* name) {
         }
     }
 
-    std::string searched =
-        "the working directory, $" + std::string(dataDirVariable) +
-        (chosen != nullptr && *chosen != '\0' ? " (" + std::string(chosen) + ")" : " (not set)");
+    std::string searched = "the working directory, $" + std::string(dataDirVariable) +
+                           (isChosen ? " (" + std::string(chosen) + ")" : " (not set)");
     if (!installed.empty()) {
         searched += ", " + installed.string();
     }
