@@ -10,8 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* dataDirVariable = "SKYHUNT_DATADIR";
-
 bool isThere(const fs::path& path) {
     std::error_code ignored;
     return fs::exists(path, ignored);

@@ -9,3 +9,6 @@
 // first path that exists; when none does, says on standard error where it looked and
 // returns the bare name, so that the caller's own not-found message names the file as ever.
 std::string findDataFile(const char* name);
+
+// The environment variable that names a data folder of the player's choosing.
+inline constexpr const char* dataDirVariable = "SKYHUNT_DATADIR";

@@ -1,6 +1,8 @@
 // loadTextures: the names it takes and the binding it leaves.
 #include "assets/textures.h"
 
+#include "assets/data_path.h"
+
 #include "tools/texgen.h"
 
 #include <filesystem>
@@ -18,7 +20,7 @@ TEST(LoadTextures, TakesNamesOnlyOnceAllThreeFilesAreRead) {
     const fs::path dir = fs::temp_directory_path() / ("skyhunt-" + std::to_string(getpid()));
     fs::create_directory(dir);
     fs::current_path(dir);
-    unsetenv("SKYHUNT_DATADIR"); // nor anywhere else the game looks for it
+    unsetenv(dataDirVariable); // nor anywhere else the game looks for it
     const picture grey{8, 4, std::vector<unsigned char>(96, 200)};
     ASSERT_TRUE(writeBmp(fileNames[metal], grey) && writeBmp(fileNames[sun], grey));
     EXPECT_EQ(loadTextures(), 2);

@@ -13,8 +13,8 @@
 
 #include "app/keyboard.h"
 #include "app/world.h"
+#include "assets/data_path.h"
 #include "assets/models.h"
-#include "assets/texture_files.h"
 #include "render/font.h"
 #include "render/ground.h"
 #include "render/view.h"
@@ -283,7 +283,7 @@ TEST(Installed, TheGameFindsItsTexturesFromAnyFolderAndQuitsCleanly) {
     // How each game starts, and the folder it prints for the files it reads.
     std::vector<std::pair<gameSession::options, std::string>> starts = {
         {withTextures(textureFiles), ""}, {withTextures({}), build}};
-    starts[1].first.env.emplace_back("SKYHUNT_DATADIR", build);
+    starts[1].first.env.emplace_back(dataDirVariable, build);
     if (const char* installed = std::getenv("SKYHUNT_INSTALLED_GAME")) {
         const fs::path data = fs::path(installed).parent_path() / SKYHUNT_DATA_FROM_GAME;
         starts.emplace_back(withTextures({}, installed), fs::canonical(data).string() + "/");

@@ -1,5 +1,6 @@
 #include "tools/driver/driver.h"
 
+#include "assets/data_path.h"
 #include "assets/texture_files.h"
 
 #include <algorithm>
@@ -286,7 +287,7 @@ gameSession::gameSession(const options& o) : win(0), focused(false) {
     how.workDir = dir.path();
     how.env = o.env;
     how.env.emplace_back("DISPLAY", server.display());
-    how.dropped = {"SKYHUNT_DATADIR"};
+    how.dropped = {dataDirVariable};
     how.outputPath = dir.path() + "/.stdout";
     how.errorPath = dir.path() + "/.stderr";
     started = std::chrono::steady_clock::now();
