@@ -1,11 +1,11 @@
 #include "app/pacer.h"
 
-#include <thread>
 #include <utility>
 
 #include <GL/glut.h>
 
 #include "app/clock.h"
+#include "platform/platform.h"
 
 using std::chrono::nanoseconds;
 
@@ -24,9 +24,7 @@ constexpr nanoseconds missedRetrace = period * 3 / 4;
 
 } // namespace
 
-framePacer::framePacer()
-    : framePacer(std::chrono::steady_clock::now, [](time t) { std::this_thread::sleep_until(t); }) {
-}
+framePacer::framePacer() : framePacer(std::chrono::steady_clock::now, platform::sleepUntil) {}
 
 framePacer::framePacer(nowSource now, sleeper sleepUntil)
     : now(std::move(now)), sleepUntil(std::move(sleepUntil)) {}

@@ -6,6 +6,8 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -15,15 +17,13 @@ bool isThere(const fs::path& path) {
     return fs::exists(path, ignored);
 }
 
-// Read from the running executable itself, never from the working directory or argv[0],
-// so the game finds its data however it was started. Empty if the system cannot tell.
+// Empty if the system cannot tell where the executable lies.
 fs::path installedDataDir() {
-    std::error_code failed;
-    const fs::path self = fs::read_symlink("/proc/self/exe", failed);
-    if (failed) {
+    const fs::path folder = platform::executableFolder();
+    if (folder.empty()) {
         return {};
     }
-    return (self.parent_path() / SKYHUNT_DATA_FROM_GAME).lexically_normal();
+    return (folder / SKYHUNT_DATA_FROM_GAME).lexically_normal();
 }
 
 } // namespace

@@ -15,7 +15,7 @@ skyhunt_xvfb_screen=1024x768x24
 # game: compilers, build tools and the libraries to build the game and run it.
 skyhunt_packages_game=(
     g++ cmake ninja-build
-    freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri
+    freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev
 )
 # sortie: the virtual X server, input and screenshot tools of scripts/play's headless run.
 skyhunt_packages_sortie=(
