@@ -77,6 +77,7 @@ game::game(int argc, char** argv) {
     makeRasterFont();
     registerCallbacks();
     setFixedRenderState();
+    setDrawGate(startPacedDrawing);
     setPresentStep(presentPaced);
     worldClock.start();
     screenPacer.start();

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 
 using std::chrono::nanoseconds;
+using namespace std::chrono_literals;
 
 framePacer screenPacer;
 
@@ -21,37 +22,100 @@ constexpr nanoseconds retraceHold = period / 4;
 // Held this long after the pacer's own wait, the swap missed a retrace that the frame would
 // have made: the display refreshes no faster than 80 Hz.
 constexpr nanoseconds missedRetrace = period * 3 / 4;
+// A frame is started this much earlier than its predicted drawing time needs, for the
+// moment between the wait's end and the first GL call, and the copy to the screen.
+constexpr nanoseconds safetyMargin = 1500us;
 
 } // namespace
 
-framePacer::framePacer() : framePacer(std::chrono::steady_clock::now, platform::sleepUntil) {}
+framePacer::framePacer()
+    : framePacer(std::chrono::steady_clock::now, platform::sleepUntil, platform::waitForEvents) {}
 
-framePacer::framePacer(nowSource now, sleeper sleepUntil)
-    : now(std::move(now)), sleepUntil(std::move(sleepUntil)) {}
+framePacer::framePacer(nowSource now, sleeper sleepUntil, eventWaiter waitForEvents)
+    : now(std::move(now)), sleepUntil(std::move(sleepUntil)),
+      waitForEvents(std::move(waitForEvents)) {}
 
 void framePacer::start() {
     running = true;
     displayPaced = true;
+    holdsSwaps = false;
+    taken = false;
+    retraces.forget();
     beginJudging(now());
 }
 
 void framePacer::stop() {
     running = false;
+    taken = false;
+}
+
+// A display that holds swaps and refreshes faster than 80 Hz shows the pacer's beat at the
+// retrace nearest to it.
+bool framePacer::aimsAtRetraces() const {
+    return !displayPaced && holdsSwaps && retraces.known() && retraces.period() < missedRetrace;
+}
+
+// Pacing alone, the display shows each frame at the retrace after the last one, and the
+// frame is aimed there once the display is seen to hold swaps and the grid of retraces is
+// known; until then it is drawn at once. (Frames drawn at once at a steady rate also return
+// on a grid, of their own making, so the grid alone proves nothing.)
+framePacer::time framePacer::presentTarget() const {
+    if (displayPaced) {
+        return holdsSwaps && retraces.known() ? retraces.lastReturn() + retraces.period()
+                                              : time::min();
+    }
+    return aimsAtRetraces() ? retraces.retraceFrom(due - retraces.period() / 2) : due;
+}
+
+framePacer::time framePacer::drawDeadline(time aim) const {
+    return aim == time::min() ? aim : aim - drawTime.predicted() - safetyMargin;
+}
+
+bool framePacer::takeFrameIfDue() {
+    if (!running) {
+        return true;
+    }
+    if (taken) {
+        return false;
+    }
+    const time aim = presentTarget();
+    if (now() < drawDeadline(aim)) {
+        return false;
+    }
+    taken = true;
+    target = aim;
+    return true;
+}
+
+bool framePacer::startDrawing() {
+    if (!running) {
+        return true;
+    }
+    if (taken) {
+        taken = false;
+        drawingSince = now();
+        return true;
+    }
+    waitForEvents(drawDeadline(presentTarget()));
+    return false;
 }
 
 // A frame finished after its time moves the beat to now: the frames after it keep their
 // spacing instead of following back to back to catch up, which would show nothing new
-// (the clock, not the beat, owes the ticks).
+// (the clock, not the beat, owes the ticks). Aimed at a retrace, the swap goes out half a
+// retrace before it, so the display cannot show it a retrace early.
 void framePacer::awaitPresent() {
     if (!running) {
         return;
     }
     time t = now();
+    drawTime.record(t - drawingSince);
     if (!displayPaced) {
-        if (due > t) {
-            sleepUntil(due);
+        const time wake = aimsAtRetraces() ? target - retraces.period() / 2 : target;
+        if (wake > t) {
+            sleepUntil(wake);
             t = now();
-        } else {
+        } else if (t > target) {
             due = t;
         }
         due += period;
@@ -59,30 +123,35 @@ void framePacer::awaitPresent() {
     swapStartedAt = t;
 }
 
+// A frame aimed at a retrace counts as held when its swap returned no earlier than that
+// retrace; one drawn at once, when its swap was held long enough for a retrace.
 void framePacer::presented() {
     if (!running) {
         return;
     }
     const time t = now();
     const nanoseconds hold = t - swapStartedAt;
+    retraces.swapReturned(t);
     if (displayPaced) {
-        judgeDisplay(t, hold);
+        const bool aimed = target != time::min();
+        judgeDisplay(t, aimed ? t > target - safetyMargin / 2 : hold >= retraceHold);
     } else if (hold > missedRetrace) {
         displayPaced = true;
         beginJudging(t);
     }
 }
 
-// After judgedFrames presents, the pacer takes over if no swap was held for a retrace (no
-// sync to the display) or if they came faster than 80 Hz on average (a fast display, which
-// its retraces then quantise finely enough).
-void framePacer::judgeDisplay(time t, nanoseconds hold) {
-    noSwapHeld = noSwapHeld && hold < retraceHold;
+// After judgedFrames presents, the pacer takes over if the display held fewer than half of
+// them (no sync to the display) or if they came faster than 80 Hz on average (a fast
+// display, which its retraces then quantise finely enough).
+void framePacer::judgeDisplay(time t, bool held) {
+    framesHeld += held ? 1 : 0;
     if (++framesJudged < judgedFrames) {
         return;
     }
     const bool fast = t - judgingSince < judgedFrames * missedRetrace;
-    if (noSwapHeld || fast) {
+    holdsSwaps = framesHeld * 2 >= framesJudged;
+    if (!holdsSwaps || fast) {
         displayPaced = false;
         due = t + period;
     } else {
@@ -93,11 +162,19 @@ void framePacer::judgeDisplay(time t, nanoseconds hold) {
 void framePacer::beginJudging(time t) {
     judgingSince = t;
     framesJudged = 0;
-    noSwapHeld = true;
+    framesHeld = 0;
 }
 
+bool startPacedDrawing() {
+    return screenPacer.startDrawing();
+}
+
+// The swap of a display synchronised to its retrace may return at once and block the next GL
+// call instead; finishing here keeps that wait out of the next frame's drawing time and
+// dates the return by the swap's true end.
 void presentPaced() {
     screenPacer.awaitPresent();
     glutSwapBuffers();
+    glFinish();
     screenPacer.presented();
 }

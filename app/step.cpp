@@ -3,6 +3,7 @@
 #include <GL/glut.h>
 
 #include "app/clock.h"
+#include "app/pacer.h"
 #include "app/world.h"
 
 namespace {
@@ -24,11 +25,14 @@ void runOneTick() {
 
 } // namespace
 
-// The display event runs the ticks the time since the last one owes, 60 a second whatever
-// the frame rate, and keeps the next event coming.
+// When a frame is to be drawn, the display event runs the ticks the time since the last
+// frame owes, 60 a second whatever the frame rate, just before the idle call draws it. It
+// keeps the next event coming either way.
 void stepWorld() {
-    for (int owed = worldClock.ticksOwed(); owed > 0; --owed) {
-        runOneTick();
+    if (screenPacer.takeFrameIfDue()) {
+        for (int owed = worldClock.ticksOwed(); owed > 0; --owed) {
+            runOneTick();
+        }
     }
     glutPostRedisplay();
 }

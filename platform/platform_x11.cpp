@@ -1,16 +1,17 @@
 #include "platform/platform.h"
 
-#include <algorithm>
 #include <cerrno>
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <poll.h>
+#include <time.h>
 
 namespace platform {
 
-// Xlib may already hold events it read from the socket, which poll would not see, so the
-// queue is asked first; only an empty queue waits on the connection itself.
+// Xlib may already hold events it read from the socket, which a poll would not see, so the
+// queue is asked first; only an empty queue waits on the connection itself, to the
+// nanosecond, since a frame's start hangs on the wait's end.
 bool waitForEvents(time until) {
     Display* display = glXGetCurrentDisplay();
     if (display == nullptr) {
@@ -26,9 +27,11 @@ bool waitForEvents(time until) {
         if (left <= std::chrono::steady_clock::duration::zero()) {
             return false;
         }
-        // Rounded up, so the wait never ends before its time and spins on a zero timeout.
-        const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
-        const int ready = poll(&connection, 1, static_cast<int>(std::min<long long>(ms, 1000)));
+        const auto seconds = std::chrono::floor<std::chrono::seconds>(left);
+        const auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds);
+        const timespec timeout{static_cast<time_t>(seconds.count()),
+                               static_cast<long>(nanos.count())};
+        const int ready = ppoll(&connection, 1, &timeout, nullptr);
         if (ready > 0) {
             return true;
         }

@@ -16,6 +16,7 @@ namespace {
 constexpr double hitHalfSize = 1.0;
 
 presentStep present = glutSwapBuffers;
+drawGate mayDraw = [] { return true; };
 
 void loadCameraProjection() {
     glMatrixMode(GL_PROJECTION);
@@ -132,11 +133,18 @@ void setPresentStep(presentStep step) {
     present = step;
 }
 
+void setDrawGate(drawGate gate) {
+    mayDraw = gate;
+}
+
 // Everything goes into the one cleared back buffer and is presented once, so no frame of the
 // game shows without its projectiles and overlay. (A resize presents the back buffer as it
 // stands, undrawn; the next frame follows at once.) The flush after the ships keeps the
 // frame's order of steps: the scene is sent on before the projectiles are drawn and tested.
 void renderFrame() {
+    if (!mayDraw()) {
+        return;
+    }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     loadCameraProjection();
     glMatrixMode(GL_MODELVIEW);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <ostream>
 
 #include "app/clock.h"
 
@@ -16,3 +17,10 @@ struct timeline {
         return [this] { return now; };
     }
 };
+
+namespace std::chrono {
+// Durations in failure messages as numbers of microseconds, not bytes.
+inline void PrintTo(nanoseconds d, std::ostream* out) {
+    *out << d.count() / 1000.0 << " us";
+}
+} // namespace std::chrono

@@ -1,0 +1,74 @@
+#include "app/retrace.h"
+
+#include <algorithm>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Displays refresh between 24 and 250 times a second; a gap longer than a tenth of a second
+// is a stall (the window dragged, the process stopped), which says nothing of the grid.
+constexpr auto shortestRetrace = 4ms;
+constexpr auto longestGap = 100ms;
+// Returns jitter by the time the copy to the screen takes after the retrace.
+constexpr auto jitter = 1ms;
+// Gaps needed before a grid is trusted, and how many of them may miss it (a stalled frame).
+constexpr int fewestGaps = 10;
+constexpr int misfitsAllowed = 3;
+
+} // namespace
+
+void retraceGrid::forget() {
+    count = 0;
+    next = 0;
+    returned = false;
+    retrace = 0ns;
+}
+
+void retraceGrid::swapReturned(time t) {
+    if (returned && t - last <= longestGap && t > last) {
+        gaps[next] = t - last;
+        next = (next + 1) % window;
+        count = std::min(count + 1, window);
+        fit();
+    }
+    last = t;
+    returned = true;
+}
+
+// The longest retrace that every gap but a few is a whole number of, refined over those
+// gaps; none if no retrace of at least shortestRetrace fits. The shortest gap is one or a
+// few retraces, so the retrace is that gap divided by a small whole number.
+void retraceGrid::fit() {
+    retrace = 0ns;
+    if (count < fewestGaps) {
+        return;
+    }
+    const nanoseconds shortest = *std::min_element(gaps.begin(), gaps.begin() + count);
+    for (int d = 1; shortest / d >= shortestRetrace; ++d) {
+        const nanoseconds candidate = shortest / d;
+        nanoseconds sum{0};
+        long retraces = 0;
+        int misfits = 0;
+        for (int i = 0; i < count; ++i) {
+            const long k = (gaps[i] + candidate / 2) / candidate;
+            if (std::chrono::abs(gaps[i] - k * candidate) > jitter) {
+                ++misfits;
+            } else {
+                sum += gaps[i];
+                retraces += k;
+            }
+        }
+        if (misfits <= misfitsAllowed) {
+            retrace = sum / retraces;
+            return;
+        }
+    }
+}
+
+retraceGrid::time retraceGrid::retraceFrom(time t) const {
+    if (t <= last) {
+        return last;
+    }
+    return last + (t - last + retrace - 1ns) / retrace * retrace;
+}

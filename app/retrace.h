@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+
+// What the game learns of a display that holds each swap until its next retrace, from the
+// times its swaps return: such a swap returns just after a retrace, so the returns lie on
+// the retraces' grid, every gap between them a whole number of retraces. Knowing the grid,
+// the frame loop can time a frame to be finished just before the retrace that shows it.
+class retraceGrid {
+  public:
+    using time = std::chrono::steady_clock::time_point;
+    using nanoseconds = std::chrono::nanoseconds;
+
+    void swapReturned(time t);
+    // Starts learning afresh, as after the window was hidden.
+    void forget();
+
+    // Whether the gaps of the last half second fit one grid; period and retraceFrom are
+    // meaningful only then.
+    bool known() const { return retrace.count() > 0; }
+    nanoseconds period() const { return retrace; }
+    time lastReturn() const { return last; }
+    // The first retrace at or after t, counted from the latest return.
+    time retraceFrom(time t) const;
+
+  private:
+    static constexpr int window = 30; // gaps: half a second at 60 Hz
+    void fit();
+
+    std::array<nanoseconds, window> gaps{}; // a ring
+    int count = 0;
+    int next = 0;
+    time last{};
+    bool returned = false;
+    nanoseconds retrace{0}; // 0 while no grid fits
+};
