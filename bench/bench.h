@@ -35,6 +35,10 @@ constexpr simulatedDisplay simulatedDisplays[] = {
     {"no sync, renderer 25 ms slower", 0, 25, false},
 };
 
-inline std::string pacedName(const simulatedDisplay& d) {
-    return std::string("paced game/") + d.name;
+// Names another build of the game, whose paced rows then run beside this one's, shuffled
+// with them, so the summary can compare the two within one run.
+constexpr const char* baselineVariable = "SKYHUNT_BENCH_BASELINE";
+
+inline std::string pacedName(const simulatedDisplay& d, bool baseline = false) {
+    return std::string(baseline ? "paced baseline/" : "paced game/") + d.name;
 }

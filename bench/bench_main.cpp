@@ -63,6 +63,45 @@ void note(const char* what, double value, const char* about) {
     std::printf("  %-56s %8.3f   %s\n", what, value, about);
 }
 
+// A key pressed at a random moment waits on average half a frame for the next frame to
+// start, then that frame's drawing: the bound allows the 90th-percentile drawing time and
+// 3 ms. A frame is the display's refresh, or a 60th of a second on a faster display, since
+// the game shows at most 60 frames a second.
+void summariseKeys(const std::map<std::string, figure>& m, const simulatedDisplay& d,
+                   const std::string& on) {
+    const benchmark::UserCounters& c = m.at(pacedName(d)).counters;
+    const double frameMs = d.refreshHz > 0 && d.refreshHz < 60 ? 1e3 / d.refreshHz : 1e3 / 60;
+    const double drawing = c.at("draw p90 ms");
+    const double mean = c.at("key mean ms");
+    const double p90 = c.at("key p90 ms");
+    note((on + "key to screen, median (ms)").c_str(), c.at("key median ms"), "");
+    note((on + "key to screen, longest (ms)").c_str(), c.at("key max ms"), "");
+    note((on + "drawing time, median (ms)").c_str(), c.at("draw median ms"), "");
+    note((on + "drawing time, 90th percentile (ms)").c_str(), drawing, "");
+    const double meanBound = frameMs / 2 + drawing + 3;
+    const double p90Bound = frameMs + drawing + 3;
+    const std::string baseline = pacedName(d, true);
+    if (d.slowerMs > 0) {
+        note((on + "key to screen, mean (ms)").c_str(), mean, "");
+        if (m.count(baseline) != 0) {
+            const double before = m.at(baseline).counters.at("key mean ms");
+            line((on + "key to screen mean / baseline's").c_str(), mean / before, "<= 1",
+                 mean <= before);
+        }
+    } else {
+        line((on + "key to screen mean / (frame/2 + p90 drawing + 3)").c_str(), mean / meanBound,
+             "<= 1", mean <= meanBound);
+        line((on + "key to screen p90 / (frame + p90 drawing + 3)").c_str(), p90 / p90Bound, "<= 1",
+             p90 <= p90Bound);
+    }
+    if (m.count(baseline) != 0) {
+        const benchmark::UserCounters& b = m.at(baseline).counters;
+        note((on + "baseline's key to screen, mean (ms)").c_str(), b.at("key mean ms"), "");
+        const double cpu = c.at("cpu s/s") / b.at("cpu s/s");
+        line((on + "processor s per s / baseline's").c_str(), cpu, "<= 1.05", cpu <= 1.05);
+    }
+}
+
 void summarise(const std::map<std::string, figure>& m) {
     using namespace benchName;
     const auto has = [&m](const char* name) { return m.count(name) != 0; };
@@ -121,6 +160,7 @@ void summarise(const std::map<std::string, figure>& m) {
             line((on + "longest interval (ms)").c_str(), longest, "< 25", longest < 25);
             note((on + "frames drawn too slowly for one retrace").c_str(), c.at("overruns"), "");
         }
+        summariseKeys(m, d, on);
     }
 }
 

@@ -7,17 +7,28 @@
 // each swap for the simulated display's retrace, slows the renderer if asked, and logs
 // every present with the camera's place; the ticks are counted from how far the player
 // has flown at the speed the keys gave it.
+//
+// Through the ten seconds the benchmark also presses O and P by turns at random moments
+// against the game's beat, each timed once the X server has it, and finds the first present
+// drawn with the fog start that key gave: the key-to-screen time, beside the frames' own
+// drawing times.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <benchmark/benchmark.h>
 
 #include "app/keyboard.h"
+#include "app/world.h"
 #include "bench/bench.h"
 #include "tools/driver/driver.h"
 
@@ -32,17 +43,20 @@ constexpr auto window = 10s;
 constexpr int speedPresses = 20;
 
 struct present {
-    int64_t atNs;
+    int64_t atNs;  // when its swap returned
     int64_t drawn; // frames drawn so far
     double eyeX, eyeZ;
     int64_t heldRetraces; // retraces the game's own wait kept a finished picture back
+    double fogStart;
+    int64_t drawingNs;
 };
 
 std::vector<present> readProbe(const std::string& path) {
     std::vector<present> out;
     std::ifstream in(path);
     present p{};
-    while (in >> p.atNs >> p.drawn >> p.eyeX >> p.eyeZ >> p.heldRetraces) {
+    while (in >> p.atNs >> p.drawn >> p.eyeX >> p.eyeZ >> p.heldRetraces >> p.fogStart >>
+           p.drawingNs) {
         out.push_back(p);
     }
     return out;
@@ -50,6 +64,67 @@ std::vector<present> readProbe(const std::string& path) {
 
 int64_t nanos(std::chrono::steady_clock::time_point t) {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(t.time_since_epoch()).count();
+}
+
+struct keyPress {
+    int64_t atNs;    // when the X server had it
+    double fogAfter; // the fog start the game draws with once it has handled it
+};
+
+// Presses O and P by turns on the game's window until `end`, each 50 ms plus up to two
+// frames after the last, so the presses fall on every phase of the game's beat, and each
+// key shows before the next comes. The seed is fixed, so runs press alike.
+std::vector<keyPress> pressFogKeys(gameSession& game, std::chrono::steady_clock::time_point end) {
+    std::vector<keyPress> presses;
+    Display* dpy = XOpenDisplay(game.display().c_str());
+    if (dpy == nullptr || game.window() == 0) {
+        return presses;
+    }
+    XSetInputFocus(dpy, game.window(), RevertToPointerRoot, CurrentTime);
+    const KeyCode pull = XKeysymToKeycode(dpy, XK_o);
+    const KeyCode push = XKeysymToKeycode(dpy, XK_p);
+    std::mt19937 random(2026);
+    std::uniform_int_distribution<int> pauseUs(50'000, 50'000 + 2 * 16'667);
+    double fog = fogStartAtLaunch;
+    for (bool pulling = true;; pulling = !pulling) {
+        const auto at =
+            std::chrono::steady_clock::now() + std::chrono::microseconds(pauseUs(random));
+        if (at >= end) {
+            break;
+        }
+        std::this_thread::sleep_until(at);
+        const KeyCode key = pulling ? pull : push;
+        XTestFakeKeyEvent(dpy, key, True, CurrentTime);
+        XSync(dpy, False);
+        fog += pulling ? -fogStep : fogStep;
+        presses.push_back({nanos(std::chrono::steady_clock::now()), fog});
+        XTestFakeKeyEvent(dpy, key, False, CurrentTime);
+        XSync(dpy, False);
+    }
+    XCloseDisplay(dpy);
+    return presses;
+}
+
+// Milliseconds from each key to the return of the first present drawn with its fog start.
+std::vector<double> keyToScreenMs(const std::vector<keyPress>& keys,
+                                  const std::vector<present>& presents) {
+    std::vector<double> ms;
+    auto p = presents.begin();
+    for (const keyPress& k : keys) {
+        p = std::find_if(p, presents.end(), [&](const present& f) {
+            return f.atNs > k.atNs && std::abs(f.fogStart - k.fogAfter) < 1e-3;
+        });
+        if (p == presents.end()) {
+            break;
+        }
+        ms.push_back((p->atNs - k.atNs) / 1e6);
+    }
+    return ms;
+}
+
+// The value below which the given share of the sorted values lie.
+double percentile(const std::vector<double>& sorted, double share) {
+    return sorted[std::min(sorted.size() - 1, static_cast<size_t>(sorted.size() * share))];
 }
 
 // The player's speed as the game sums it, one float addition a key press.
@@ -61,11 +136,11 @@ float playerSpeed() {
     return speed;
 }
 
-void pacedGame(benchmark::State& state, simulatedDisplay display) {
+void pacedGame(benchmark::State& state, simulatedDisplay display, const char* binary) {
     scratchDir logs;
     const std::string log = logs.path() + "/presents";
     gameSession::options o;
-    o.binary = SKYHUNT_GAME;
+    o.binary = binary;
     o.env = {{"LD_PRELOAD", SKYHUNT_PROBE},
              {"SKYHUNT_PROBE_LOG", log},
              {"SKYHUNT_PROBE_HZ", std::to_string(display.refreshHz)},
@@ -81,7 +156,8 @@ void pacedGame(benchmark::State& state, simulatedDisplay display) {
         std::this_thread::sleep_for(settle);
         const auto t0 = std::chrono::steady_clock::now();
         const auto before = readProcessFigures(game.pid());
-        std::this_thread::sleep_for(window);
+        const std::vector<keyPress> keys = pressFogKeys(game, t0 + window);
+        std::this_thread::sleep_until(t0 + window);
         const auto t1 = std::chrono::steady_clock::now();
         const auto after = readProcessFigures(game.pid());
         if (!before || !after || game.quit() != 0) {
@@ -121,6 +197,21 @@ void pacedGame(benchmark::State& state, simulatedDisplay display) {
             }
         }
         std::sort(intervalsMs.begin(), intervalsMs.end());
+        std::vector<double> keyMs = keyToScreenMs(keys, all);
+        std::vector<double> drawingMs;
+        for (const present& p : in) {
+            drawingMs.push_back(p.drawingNs / 1e6);
+        }
+        if (keyMs.size() < keys.size() || keys.size() < 50) {
+            state.SkipWithError("a fog key never showed on screen");
+            return;
+        }
+        std::sort(keyMs.begin(), keyMs.end());
+        std::sort(drawingMs.begin(), drawingMs.end());
+        double keySum = 0;
+        for (double k : keyMs) {
+            keySum += k;
+        }
         const double seconds = (in.back().atNs - in.front().atNs) / 1e9;
         const double wall = std::chrono::duration<double>(t1 - t0).count();
         state.counters["ticks/s"] =
@@ -133,15 +224,28 @@ void pacedGame(benchmark::State& state, simulatedDisplay display) {
         state.counters["cpu s/s"] = (after->cpuSeconds - before->cpuSeconds) / wall;
         state.counters["first frame ms"] = (first->atNs - nanos(game.startedAt())) / 1e6;
         state.counters["peak rss MiB"] = after->peakResidentKiB / 1024.0;
+        state.counters["keys"] = static_cast<double>(keyMs.size());
+        state.counters["key mean ms"] = keySum / keyMs.size();
+        state.counters["key median ms"] = percentile(keyMs, 0.5);
+        state.counters["key p90 ms"] = percentile(keyMs, 0.9);
+        state.counters["key max ms"] = keyMs.back();
+        state.counters["draw median ms"] = percentile(drawingMs, 0.5);
+        state.counters["draw p90 ms"] = percentile(drawingMs, 0.9);
     }
 }
 
 const bool registered = [] {
     for (const simulatedDisplay& d : simulatedDisplays) {
-        benchmark::RegisterBenchmark(pacedName(d).c_str(), pacedGame, d)
+        benchmark::RegisterBenchmark(pacedName(d).c_str(), pacedGame, d, SKYHUNT_GAME)
             ->Iterations(1)
             ->UseManualTime()
             ->Unit(benchmark::kSecond);
+        if (const char* baseline = std::getenv(baselineVariable)) {
+            benchmark::RegisterBenchmark(pacedName(d, true).c_str(), pacedGame, d, baseline)
+                ->Iterations(1)
+                ->UseManualTime()
+                ->Unit(benchmark::kSecond);
+        }
     }
     return true;
 }();

@@ -1,19 +1,22 @@
 // Preloaded into the real game by the paced benchmark (LD_PRELOAD). It stands in front of
-// four library calls and passes each on:
+// five library calls and passes each on:
 //   gluLookAt, where each frame puts the camera over the player: the eye's place is the
 //     player's, so the benchmark counts ticks from how far the player has flown;
-//   glClear, each frame's first call, made $SKYHUNT_PROBE_SLOW_MS milliseconds slower to
-//     stand for a slower renderer;
-//   glFinish, after which the game's picture is ready and anything until the swap is the
-//     game's own waiting;
+//   glFogf, where each frame sets the fog's start, which the O and P keys move: the
+//     benchmark finds the first frame that shows a key by it;
+//   glClear, each frame's first call, where its drawing starts, made
+//     $SKYHUNT_PROBE_SLOW_MS milliseconds slower to stand for a slower renderer;
+//   glFinish, whose first call after a glClear ends the frame's drawing: the picture is
+//     ready and anything until the swap is the game's own waiting;
 //   glXSwapBuffers, which GLUT calls to present a frame: with $SKYHUNT_PROBE_HZ set, held
 //     until the first retrace after the swap is asked for, on a display refreshing that
 //     many times a second, as a display synchronised to its vertical blank does.
-// It keeps the time of every present, the eye's place at that moment and the retraces the
-// game's own wait cost the frame (it went out that many retraces after the first one its
-// picture was ready for) in fixed arrays, so the game allocates nothing more, and writes
-// them at exit to $SKYHUNT_PROBE_LOG as lines
-// "<steady-clock nanoseconds> <frames drawn so far> <eye x> <eye z> <retraces held>".
+// It keeps the time every present returned, the eye's place and fog start it was drawn with,
+// the retraces the game's own wait cost the frame (it went out that many retraces after the
+// first one its picture was ready for) and how long it took to draw, in fixed arrays, so the
+// game allocates nothing more, and writes them at exit to $SKYHUNT_PROBE_LOG as lines
+// "<steady-clock ns> <frames drawn so far> <eye x> <eye z> <retraces held> <fog start>
+// <drawing ns>".
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -31,12 +34,18 @@ struct present {
     int64_t drawn;
     double eyeX, eyeZ;
     int64_t heldRetraces;
+    double fogStart;
+    int64_t drawingNs;
 };
 present presents[maxFrames];
 int frames = 0;
 int64_t drawn = 0;
 double lastEyeX = 0, lastEyeZ = 0;
+double lastFogStart = 0;
+int64_t startedNs = 0;  // when the frame being drawn made its first call
+bool drawing = false;   // between a frame's glClear and the end of its drawing
 int64_t finishedNs = 0; // when the game's last glFinish returned
+int64_t drawingNs = 0;  // how long the last frame took to draw
 
 // The clock std::chrono::steady_clock reads on Linux, so the benchmark can compare.
 int64_t nowNs() {
@@ -83,9 +92,10 @@ struct logWriter {
         }
         for (int i = 0; i < frames; ++i) {
             const present& p = presents[i];
-            std::fprintf(out, "%lld %lld %.9g %.9g %lld\n", static_cast<long long>(p.atNs),
-                         static_cast<long long>(p.drawn), p.eyeX, p.eyeZ,
-                         static_cast<long long>(p.heldRetraces));
+            std::fprintf(out, "%lld %lld %.9g %.9g %lld %.9g %lld\n",
+                         static_cast<long long>(p.atNs), static_cast<long long>(p.drawn), p.eyeX,
+                         p.eyeZ, static_cast<long long>(p.heldRetraces), p.fogStart,
+                         static_cast<long long>(p.drawingNs));
         }
         std::fclose(out);
     }
@@ -97,6 +107,10 @@ extern "C" void glFinish() {
     static const auto next = real<void (*)()>("glFinish");
     next();
     finishedNs = nowNs();
+    if (drawing) {
+        drawing = false;
+        drawingNs = finishedNs - startedNs;
+    }
 }
 
 // The X types reduced to what crosses the call: a display pointer and an XID.
@@ -115,12 +129,14 @@ extern "C" void glXSwapBuffers(void* display, unsigned long drawable) {
     }
     next(display, drawable);
     if (frames < maxFrames) {
-        presents[frames++] = {nowNs(), drawn, lastEyeX, lastEyeZ, held};
+        presents[frames++] = {nowNs(), drawn, lastEyeX, lastEyeZ, held, lastFogStart, drawingNs};
     }
 }
 
 extern "C" void glClear(unsigned int mask) {
     static const auto next = real<void (*)(unsigned int)>("glClear");
+    startedNs = nowNs();
+    drawing = true;
     if (slowNs > 0) {
         sleepUntilNs(nowNs() + slowNs);
     }
@@ -136,4 +152,13 @@ extern "C" void gluLookAt(double eyeX, double eyeY, double eyeZ, double centreX,
     lastEyeX = eyeX;
     lastEyeZ = eyeZ;
     next(eyeX, eyeY, eyeZ, centreX, centreY, centreZ, upX, upY, upZ);
+}
+
+extern "C" void glFogf(unsigned int name, float value) {
+    static const auto next = real<void (*)(unsigned int, float)>("glFogf");
+    constexpr unsigned int fogStartName = 0x0B63; // GL_FOG_START
+    if (name == fogStartName) {
+        lastFogStart = value;
+    }
+    next(name, value);
 }

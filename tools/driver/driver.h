@@ -122,6 +122,8 @@ class gameSession {
 
     explicit gameSession(const options& o);
 
+    // The X display the game runs on, for a connection of the caller's own.
+    const std::string& display() const { return server.display(); }
     // The path the game was started by, which becomes its window title.
     const std::string& invokedAs() const { return argv0; }
     pid_t pid() const { return game->id(); }
