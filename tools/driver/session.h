@@ -1,20 +1,22 @@
 #pragma once
 
-// Drives the real game from the outside: a private virtual X server, the game started in
-// a scratch directory of its own, keys typed with xdotool, screenshots read back over X,
-// and what the kernel knows of the process (exit status, resident memory, processor time).
-// The end-to-end tests and the paced-game benchmark both use it.
+// The real game driven from the outside: started on a private virtual X server in a scratch
+// directory of its own, its window found and photographed over X, keys typed with xdotool,
+// its output kept. The end-to-end tests and the paced-game benchmark both use it.
 
 #include <chrono>
 #include <optional>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include <sys/types.h>
 
 #include <X11/Xlib.h>
+
+#include "tools/driver/process.h"
+#include "tools/driver/scratch.h"
+#include "tools/driver/xserver.h"
 
 struct rgb {
     int r, g, b;
@@ -28,82 +30,6 @@ struct screenshot {
 
     rgb at(int col, int row) const { return pixels[static_cast<size_t>(row) * width + col]; }
 };
-
-// Environment overrides for a child: name and value.
-using envList = std::vector<std::pair<std::string, std::string>>;
-
-// One child process, killed when the object goes unless it has ended already. Every child
-// also dies with the program that started it, so a crash leaves no X server behind.
-class childProcess {
-  public:
-    struct launch {
-        std::string file;                 // what to execute; a bare name is looked up in PATH
-        std::vector<std::string> argv;    // argv[0] is passed exactly as given
-        std::string workDir;              // empty: the caller's
-        envList env;                      // on top of the caller's environment
-        std::vector<std::string> dropped; // names of the caller's environment left out
-        std::string outputPath;           // standard output goes here; empty: the caller's
-        std::string errorPath;            // standard error likewise
-        int keepFd = -1;                  // a descriptor the child inherits
-    };
-
-    explicit childProcess(const launch& how);
-    ~childProcess();
-    childProcess(const childProcess&) = delete;
-    childProcess& operator=(const childProcess&) = delete;
-
-    pid_t id() const { return pid; }
-    bool running();
-    // The exit status once the process has ended (128 + n for a signal n); nothing if it
-    // is still running when the time is up.
-    std::optional<int> waitExit(std::chrono::milliseconds timeout);
-
-  private:
-    bool reap(bool block);
-
-    pid_t pid;
-    std::optional<int> status;
-};
-
-// Xvfb on a display number that the server picks itself, so runs in parallel never share
-// a screen, and one Xlib connection to it.
-class xServer {
-  public:
-    xServer();
-    ~xServer();
-    xServer(const xServer&) = delete;
-    xServer& operator=(const xServer&) = delete;
-
-    const std::string& display() const { return name; }
-    Display* connection() const { return dpy; }
-
-  private:
-    std::string name;
-    Display* dpy;
-    std::optional<childProcess> server;
-};
-
-// A directory under $TMPDIR removed with everything in it when the object goes.
-class scratchDir {
-  public:
-    scratchDir();
-    ~scratchDir();
-    scratchDir(const scratchDir&) = delete;
-    scratchDir& operator=(const scratchDir&) = delete;
-
-    const std::string& path() const { return where; }
-
-  private:
-    std::string where;
-};
-
-// What the kernel reports of a running process.
-struct processFigures {
-    long residentKiB;     // VmRSS
-    long peakResidentKiB; // VmHWM
-    double cpuSeconds;    // user and system, all threads
-};
-std::optional<processFigures> readProcessFigures(pid_t pid);
 
 // The three image files the game reads, by their names in its working directory.
 extern const std::vector<std::string> textureFiles;
