@@ -17,8 +17,7 @@ int ignoreXError(Display*, XErrorEvent*) {
     return 0;
 }
 
-// Larger than the game's 800 x 600 window at (50, 50), so that none of it is cut off; the
-// scripts' virtual X servers use the same screen (scripts/lib/setup.sh).
+// The screen the scripts' virtual X servers have too, from cmake/SkyhuntFacts.cmake.
 constexpr const char* screenSize = SKYHUNT_XVFB_SCREEN;
 
 } // namespace
