@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include <unistd.h>
@@ -18,4 +20,9 @@ scratchDir::scratchDir() {
 scratchDir::~scratchDir() {
     std::error_code ignored;
     std::filesystem::remove_all(where, ignored);
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }

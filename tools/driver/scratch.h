@@ -15,3 +15,6 @@ class scratchDir {
   private:
     std::string where;
 };
+
+// Everything in a file; nothing if it cannot be read.
+std::string fileText(const std::string& path);

@@ -3,8 +3,8 @@
 #include "assets/data_path.h"
 #include "assets/texture_files.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include <X11/Xutil.h>
@@ -15,7 +15,7 @@ using namespace std::chrono_literals;
 const std::vector<std::string> textureFiles(std::begin(texture::fileNames),
                                             std::end(texture::fileNames));
 
-gameSession::gameSession(const options& o) : win(0), focused(false) {
+gameSession::gameSession(const options& o) : server(o.server), win(0), focused(false) {
     const fs::path binary = fs::absolute(o.binary);
     for (const auto& t : o.textures) {
         fs::copy_file(binary.parent_path() / t, fs::path(dir.path()) / t);
@@ -23,8 +23,10 @@ gameSession::gameSession(const options& o) : win(0), focused(false) {
     argv0 = o.relativePath ? fs::relative(binary, dir.path()).string() : binary.string();
 
     childProcess::launch how;
-    how.file = argv0;
-    how.argv = {argv0};
+    how.argv = o.launcher;
+    how.argv.push_back(argv0);
+    how.argv.insert(how.argv.end(), o.arguments.begin(), o.arguments.end());
+    how.file = how.argv.front();
     how.workDir = dir.path();
     how.env = o.env;
     how.env.emplace_back("DISPLAY", server.display());
@@ -131,27 +133,29 @@ screenshot gameSession::capture() {
     return out;
 }
 
+double litShare(const screenshot& s) {
+    int lit = 0, seen = 0;
+    for (int row = 0; row < s.height; row += 8) {
+        for (int col = 0; col < s.width; col += 8) {
+            const rgb p = s.at(col, row);
+            lit += (p.r + p.g + p.b) > 0 ? 1 : 0;
+            ++seen;
+        }
+    }
+    return static_cast<double>(lit) / std::max(1, seen);
+}
+
 bool gameSession::awaitFirstFrame(std::chrono::seconds timeout) {
     if (window(timeout) == 0) {
         return false;
     }
-    const auto drawn = [](const screenshot& s) {
-        int lit = 0, seen = 0;
-        for (int row = 0; row < s.height; row += 8) {
-            for (int col = 0; col < s.width; col += 8) {
-                const rgb p = s.at(col, row);
-                lit += (p.r + p.g + p.b) > 0 ? 1 : 0;
-                ++seen;
-            }
-        }
-        return seen > 0 && lit * 2 > seen;
-    };
+    const auto drawn = [](const screenshot& s) { return litShare(s) > 0.5; };
     return drawn(awaitShot(drawn, timeout));
 }
 
-void gameSession::press(const std::vector<std::string>& keys) {
+bool gameSession::press(const std::vector<std::string>& keys, std::chrono::milliseconds gap) {
     if (window() == 0) {
-        return;
+        return false;
     }
     if (!focused) {
         // With no window manager, keys go where the focus is put by hand.
@@ -161,11 +165,10 @@ void gameSession::press(const std::vector<std::string>& keys) {
     }
     childProcess::launch how;
     how.file = "xdotool";
-    how.argv = {"xdotool", "key", "--delay", "40"};
+    how.argv = {"xdotool", "key", "--delay", std::to_string(gap.count())};
     how.argv.insert(how.argv.end(), keys.begin(), keys.end());
     how.env = {{"DISPLAY", server.display()}};
-    childProcess typist(how);
-    typist.waitExit(30s);
+    return childProcess(how).waitExit(30s) == 0;
 }
 
 void gameSession::setMapped(bool mapped) {
@@ -186,15 +189,6 @@ std::optional<int> gameSession::quit(std::chrono::seconds timeout) {
     press({"Escape"});
     return game->waitExit(timeout);
 }
-
-namespace {
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-} // namespace
 
 std::string gameSession::output() const {
     return fileText(dir.path() + "/.stdout");

@@ -34,13 +34,21 @@ struct screenshot {
 // The three image files the game reads, by their names in its working directory.
 extern const std::vector<std::string> textureFiles;
 
+// The share of a picture's pixels, sampled every 8th row and column, that are not black.
+double litShare(const screenshot& s);
+
 // The game, running on its own X server in its own scratch directory.
 class gameSession {
   public:
     struct options {
         std::string binary;                               // path of skyhunt
         std::vector<std::string> textures = textureFiles; // copied from beside the binary
-        bool relativePath = false; // started by a path relative to its working directory
+        bool relativePath = false;          // started by a path relative to its working directory
+        std::vector<std::string> arguments; // after the game's path
+        // A program the game is started through, with its own arguments (say {"wine"} for
+        // skyhunt.exe): it is given the game's path, which stays the game's window title.
+        std::vector<std::string> launcher;
+        xServerOptions server;
         // On top of the caller's environment, less SKYHUNT_DATADIR: a game under test finds
         // its files only where the test puts them.
         envList env;
@@ -52,6 +60,8 @@ class gameSession {
     const std::string& invokedAs() const { return argv0; }
     pid_t pid() const { return game->id(); }
     bool running() { return game->running(); }
+    // The exit status once the game has ended; nothing while it runs.
+    std::optional<int> exitStatus() { return game->waitExit(std::chrono::milliseconds(0)); }
     // Taken just before the game starts, on std::chrono::steady_clock.
     std::chrono::steady_clock::time_point startedAt() const { return started; }
 
@@ -82,8 +92,10 @@ class gameSession {
     // Waits for the first frame: a window mostly covered by something other than black.
     bool awaitFirstFrame(std::chrono::seconds timeout = std::chrono::seconds(60));
 
-    // Types xdotool key names ("w", "T", "space", "Escape") into the window, in order.
-    void press(const std::vector<std::string>& keys);
+    // Types xdotool key names ("w", "T", "space", "Escape") into the window, in order, the
+    // gap apart; false if xdotool failed or took more than 30 s.
+    bool press(const std::vector<std::string>& keys,
+               std::chrono::milliseconds gap = std::chrono::milliseconds(40));
     // Escape, then the exit status; nothing if the game is still running after the wait.
     std::optional<int> quit(std::chrono::seconds timeout = std::chrono::seconds(60));
     // Everything the game wrote on standard output, or on standard error, so far (all of it

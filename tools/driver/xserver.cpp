@@ -22,7 +22,7 @@ constexpr const char* screenSize = SKYHUNT_XVFB_SCREEN;
 
 } // namespace
 
-xServer::xServer() : dpy(nullptr) {
+xServer::xServer(const xServerOptions& o) : dpy(nullptr) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
@@ -33,13 +33,14 @@ xServer::xServer() : dpy(nullptr) {
                 "-screen",   "0",          screenSize,
                 "-nolisten", "tcp",        "-noreset"};
     how.keepFd = fds[1];
-    how.errorPath = "/dev/null"; // its start-up chatter would bury the caller's own messages
+    // Its start-up chatter, on the caller's terminal, would bury the caller's own messages.
+    how.errorPath = o.logPath.empty() ? "/dev/null" : o.logPath;
     server.emplace(how);
     close(fds[1]);
 
     // Xvfb writes the display number it chose once it accepts connections.
     std::string number;
-    const auto end = std::chrono::steady_clock::now() + 30s;
+    const auto end = std::chrono::steady_clock::now() + o.startTimeout;
     while (std::chrono::steady_clock::now() < end) {
         pollfd p{fds[0], POLLIN, 0};
         if (poll(&p, 1, 100) > 0) {
@@ -52,13 +53,21 @@ xServer::xServer() : dpy(nullptr) {
     }
     close(fds[0]);
     if (number.empty()) {
-        throw std::runtime_error("Xvfb did not start (is it installed?)");
+        // A server that closed the pipe has stopped, or is about to.
+        if (const auto status = server->waitExit(200ms)) {
+            // 127 is what a child that could not be started ends with.
+            throw xServerError("the virtual X server (Xvfb) stopped with status " +
+                               std::to_string(*status) +
+                               (*status == 127 ? " (is Xvfb installed?)" : ""));
+        }
+        throw xServerError("the virtual X server (Xvfb) did not accept clients within " +
+                           std::to_string(o.startTimeout.count()) + " s");
     }
     name = ":" + number;
     XSetErrorHandler(ignoreXError);
     dpy = XOpenDisplay(name.c_str());
     if (dpy == nullptr) {
-        throw std::runtime_error("cannot connect to Xvfb on " + name);
+        throw xServerError("cannot connect to the virtual X server (Xvfb) on " + name);
     }
 }
 
