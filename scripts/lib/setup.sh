@@ -11,9 +11,10 @@ skyhunt_packages_game=(
     g++ cmake ninja-build
     freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev
 )
-# sortie: the virtual X server, input and screenshot tools of scripts/play's headless run.
+# sortie: the virtual X server, the key typist and the PNG writer that skyhunt-sortie, the
+# headless run of scripts/play, starts (it is built from the game list's packages).
 skyhunt_packages_sortie=(
-    xvfb xauth xdotool imagemagick
+    xvfb xdotool imagemagick
 )
 # suite: what the test suite and the benchmarks need beyond the game: clang with its
 # sanitizer and fuzzer runtime (libclang-rt-dev follows Debian's default clang), GoogleTest,
