@@ -30,7 +30,9 @@
 #include "app/keyboard.h"
 #include "app/world.h"
 #include "bench/bench.h"
-#include "tools/driver/driver.h"
+#include "tools/driver/proc.h"
+#include "tools/driver/scratch.h"
+#include "tools/driver/session.h"
 
 namespace {
 

@@ -18,12 +18,12 @@ fail() {
     exit 1
 }
 
-for tool in lintian dpkg-deb desktop-file-validate appstreamcli gzip; do
+for tool in lintian dpkg-deb desktop-file-validate appstreamcli gzip cmake; do
     command -v "$tool" >/dev/null ||
-        fail "$tool is missing: apt-get install lintian desktop-file-utils appstream dpkg gzip"
+        fail "$tool is missing: apt-get install lintian desktop-file-utils appstream dpkg gzip cmake"
 done
 
-[[ -f assets/texture_files.h ]] || fail "run me from the source root"
+[[ -f cmake/SkyhuntFacts.cmake ]] || fail "run me from the source root"
 
 shopt -s nullglob
 debs=(build-package/skyhunt_*.deb)
@@ -56,8 +56,8 @@ programs=$(cd "$dir" && find . -type f -perm /111)
 [[ "$programs" == "./usr/games/skyhunt" ]] || fail "unexpected programs in the package: $programs"
 
 # The textures, by the names the game itself reads.
-mapfile -t textures < <(grep fileNames assets/texture_files.h | grep -oE '[A-Za-z]+\.bmp')
-((${#textures[@]} > 0)) || fail "no texture names in assets/texture_files.h"
+mapfile -t textures < <(cmake -D fact=texture_names -P cmake/SkyhuntFacts.cmake)
+((${#textures[@]} > 0)) || fail "cmake/SkyhuntFacts.cmake named no texture files"
 for texture in "${textures[@]}"; do
     need "share/games/skyhunt/$texture"
 done

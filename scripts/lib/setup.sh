@@ -1,15 +1,9 @@
 # shellcheck shell=bash disable=SC2034 # the package lists are read by name, out of its sight
 # Shared by scripts/play, scripts/test and scripts/bench: installs the Debian packages the
-# game and its suite need, knows where the source tree is and how big a virtual X server's
-# screen is. Sourced, not run.
+# game and its suite need, knows where the source tree is and asks cmake/SkyhuntFacts.cmake
+# for the facts the scripts share with the build. Sourced, not run.
 
 skyhunt_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-
-# The screen of every virtual X server the game runs on: larger than its 800x600 window at
-# (50, 50), so that none of it is cut off. CMake reads this value from this file with a
-# regular expression matching the whole line, so keep the line exactly NAME=VALUE: no
-# quotes, no spaces, no comment after it.
-skyhunt_xvfb_screen=1024x768x24
 
 # The packages, in lists named by what needs them; skyhunt_install_packages takes the names.
 # game: compilers, build tools and the libraries to build the game and run it.
@@ -17,9 +11,10 @@ skyhunt_packages_game=(
     g++ cmake ninja-build
     freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev
 )
-# sortie: the virtual X server, input and screenshot tools of scripts/play's headless run.
+# sortie: the virtual X server, the key typist and the PNG writer that skyhunt-sortie, the
+# headless run of scripts/play, starts (it is built from the game list's packages).
 skyhunt_packages_sortie=(
-    xvfb xauth xdotool imagemagick
+    xvfb xdotool imagemagick
 )
 # suite: what the test suite and the benchmarks need beyond the game: clang with its
 # sanitizer and fuzzer runtime (libclang-rt-dev follows Debian's default clang), GoogleTest,
@@ -82,9 +77,17 @@ skyhunt_install_packages() {
     apt-get -o DPkg::Lock::Timeout=300 install -y -q --no-install-recommends "${missing[@]}"
 }
 
-# Runs a command on a virtual X server of its own, with the screen above.
+# skyhunt_fact NAME: prints a fact of cmake/SkyhuntFacts.cmake (xvfb_screen, texture_names),
+# one item a line.
+skyhunt_fact() {
+    cmake -D "fact=$1" -P "$skyhunt_root/cmake/SkyhuntFacts.cmake"
+}
+
+# Runs a command on a virtual X server of its own, with the screen the driver's servers have.
 skyhunt_xvfb_run() {
-    xvfb-run -a -s "-screen 0 $skyhunt_xvfb_screen" "$@"
+    local screen
+    screen=$(skyhunt_fact xvfb_screen) || return 1
+    xvfb-run -a -s "-screen 0 $screen" "$@"
 }
 
 # Configures and builds one preset of CMakePresets.json.

@@ -18,7 +18,8 @@
 #include "render/font.h"
 #include "render/ground.h"
 #include "render/view.h"
-#include "tools/driver/driver.h"
+#include "tools/driver/proc.h"
+#include "tools/driver/session.h"
 #include "tools/texgen.h"
 #include "world/angles.h"
 
