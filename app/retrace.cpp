@@ -36,15 +36,16 @@ void retraceGrid::swapReturned(time t) {
     returned = true;
 }
 
-// The longest retrace that every gap but a few is a whole number of, refined over those
-// gaps; none if no retrace of at least shortestRetrace fits. The shortest gap is one or a
-// few retraces, so the retrace is that gap divided by a small whole number.
+// The retrace that the most gaps are a whole number of (the longest such, if several),
+// refined over those gaps; none if more than a few gaps miss even the best. The shortest gap
+// is one or a few retraces, so the retrace is that gap divided by a small whole number.
 void retraceGrid::fit() {
     retrace = 0ns;
     if (count < fewestGaps) {
         return;
     }
     const nanoseconds shortest = *std::min_element(gaps.begin(), gaps.begin() + count);
+    int fewestMisfits = misfitsAllowed + 1;
     for (int d = 1; shortest / d >= shortestRetrace; ++d) {
         const nanoseconds candidate = shortest / d;
         nanoseconds sum{0};
@@ -59,9 +60,9 @@ void retraceGrid::fit() {
                 retraces += k;
             }
         }
-        if (misfits <= misfitsAllowed) {
+        if (misfits < fewestMisfits) {
+            fewestMisfits = misfits;
             retrace = sum / retraces;
-            return;
         }
     }
 }
