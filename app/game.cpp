@@ -1,3 +1,21 @@
+// The game's set-up and its frame loop, which GLUT runs on the one thread:
+//
+//   events   GLUT reads the window system's events: keys (handleKey), resizes (reshape),
+//            the window hidden or shown (windowStatusChanged).
+//   display  stepWorld asks the frame pacer whether the next frame is to be drawn now. If
+//            so, it runs the ticks the tick clock owes since the last frame (60 a second,
+//            whatever the display does; at most 4 after a stall) and the frame is taken.
+//   idle     renderFrame draws the taken frame and presents it on the pacer's beat. With no
+//            frame taken it draws nothing: the pacer waits on the window system's events
+//            until the next frame's time to start, and GLUT comes round again.
+//
+// So the game waits first and draws late: a frame starts only when its predicted drawing
+// time and a small margin are left before it is due on screen, and a key pressed during the
+// wait changes that very frame rather than the one after. The frame is due on the pacer's
+// own 60 Hz beat, or at the next retrace of a display that holds each swap until its
+// vertical blank. While the window is hidden there is no idle callback: GLUT sleeps until the
+// window comes back, and the clock and the pacer then start afresh. app/clock.h and
+// app/pacer.h say how each decides.
 #include "app/game.h"
 
 #include <algorithm>
@@ -30,8 +48,7 @@ void openWindow(int& argc, char** argv) {
     glutCreateWindow(argv[0]);
 }
 
-// The display event ticks the world and the idle event draws it. The window's status
-// decides whether there is anything to draw at all.
+// The loop's roles are described at the top of this file.
 void registerCallbacks() {
     glutDisplayFunc(stepWorld);
     glutReshapeFunc(reshape);
