@@ -115,6 +115,8 @@ class gameSession {
         std::string binary;                               // path of skyhunt
         std::vector<std::string> textures = textureFiles; // copied from beside the binary
         bool relativePath = false; // started by a path relative to its working directory
+        // A command the game is started through, with its arguments: Wine for a Windows game.
+        std::vector<std::string> launcher;
         // On top of the caller's environment, less SKYHUNT_DATADIR: a game under test finds
         // its files only where the test puts them.
         envList env;
