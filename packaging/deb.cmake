@@ -1,17 +1,8 @@
 # CPack settings for the Debian package: skyhunt_<version>_<arch>.deb, left in the build
 # folder. A native package, so its version is the project's with no Debian revision.
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME skyhunt)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "skyhunt developers")
 set(CPACK_PACKAGE_CONTACT "skyhunt developers <skyhunt@example.org>")
-set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
-set(CPACK_STRIP_FILES ON)
-# Directories the install creates get the same modes whatever the builder's umask.
-set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "top-down 3-D arcade game of hunting an enemy ship")
 # CPack writes each line as it stands (a blank one becomes " ."), so keep them short.
 set(CPACK_PACKAGE_DESCRIPTION [[
 Skyhunt is a small real-time 3-D arcade game for one player. You fly a ship

@@ -1,7 +1,6 @@
 #include "platform/platform.h"
 
 #include <string>
-#include <thread>
 
 #include <windows.h>
 // After windows.h, which it builds on.
@@ -59,9 +58,13 @@ std::filesystem::path executableFolder() {
     }
 }
 
+// Sleep takes whole milliseconds and may wake a little early by the steady clock, whose
+// counter is not the timer's: it sleeps again until the time has come.
 void sleepUntil(time until) {
     raiseTimerResolution();
-    std::this_thread::sleep_until(until);
+    while (std::chrono::steady_clock::now() < until) {
+        Sleep(millisecondsUntil(until));
+    }
 }
 
 bool waitForEvents(time until) {

@@ -26,7 +26,17 @@ skyhunt_packages_suite=(
     libx11-dev xvfb xauth xdotool x11-utils
     lintian desktop-file-utils appstream dpkg-dev file
 )
-skyhunt_package_lists=(game sortie suite)
+# windows: the Windows build and its tests: the mingw-w64 cross compilers (posix threads),
+# dpkg-source to unpack freeglut's source package, GoogleTest's sources, Wine to run the
+# programs, NSIS for the installer, and the tools that draw the icon from its SVG.
+skyhunt_packages_windows=(
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    mingw-w64-x86-64-dev
+    dpkg-dev googletest
+    wine wine64 nsis
+    librsvg2-bin icoutils
+)
+skyhunt_package_lists=(game sortie suite windows)
 
 # Prints, one a line and once each, the packages of the named lists (all lists when none is
 # named) that are not installed yet.

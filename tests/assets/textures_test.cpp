@@ -5,6 +5,7 @@
 
 #include "tools/texgen.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -20,7 +21,9 @@ TEST(LoadTextures, TakesNamesOnlyOnceAllThreeFilesAreRead) {
     const fs::path dir = fs::temp_directory_path() / ("skyhunt-" + std::to_string(getpid()));
     fs::create_directory(dir);
     fs::current_path(dir);
-    unsetenv(dataDirVariable); // nor anywhere else the game looks for it
+    // Nor anywhere else the game looks for it: an empty variable counts as unset.
+    static std::string noDataDir = std::string(dataDirVariable) + "=";
+    putenv(noDataDir.data());
     const picture grey{8, 4, std::vector<unsigned char>(96, 200)};
     ASSERT_TRUE(writeBmp(fileNames[metal], grey) && writeBmp(fileNames[sun], grey));
     EXPECT_EQ(loadTextures(), 2);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <random>
+#include <sstream>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -117,21 +118,29 @@ int textMismatches(const screenshot& s, const std::string& text, int x, int y) {
     return wrong;
 }
 
-// Share of the sampled ground, clear of the overlay and the player's cube, that is bare
-// ground fogged from this start and lit from ahead; the AI ships cover a few samples.
-double groundFit(const screenshot& s, double fogStart) {
-    int samples = 0, fitting = 0;
+// Share of the ground samples, clear of the overlay and the player's cube, that pass the
+// test; the AI ships cover a few.
+template <typename test>
+double groundShare(const screenshot& s, test passes) {
+    int samples = 0, passing = 0;
     for (int row = 5; row < s.height; row += 20) {
         for (int col = 5; col < s.width; col += 20) {
             if ((row >= 70 || col >= 70) &&
                 (std::abs(row - 300) >= 30 || std::abs(col - 400) >= 30)) {
-                const auto [lo, hi] = bareGround(col, row, fogStart);
-                fitting += isGrey(s.at(col, row), lo - 3, hi + 3) ? 1 : 0;
+                passing += passes(col, row) ? 1 : 0;
                 ++samples;
             }
         }
     }
-    return static_cast<double>(fitting) / std::max(1, samples);
+    return static_cast<double>(passing) / std::max(1, samples);
+}
+
+// Share of the ground that is bare ground fogged from this start and lit from ahead.
+double groundFit(const screenshot& s, double fogStart) {
+    return groundShare(s, [&](int col, int row) {
+        const auto [lo, hi] = bareGround(col, row, fogStart);
+        return isGrey(s.at(col, row), lo - 3, hi + 3);
+    });
 }
 
 // A pixel just off the window's centre, under the player's cube top: 0.4 of its lit, fogged
@@ -177,6 +186,18 @@ int slide(const screenshot& a, const screenshot& b, bool down) {
         best = std::min(best, {wrong, d});
     }
     return best.second;
+}
+
+// Processor seconds a second the game takes over three seconds hidden, as a minimised window
+// is, before it is shown again; 1 if the process's figures cannot be read.
+double hiddenLoad(gameSession& game) {
+    game.setMapped(false);
+    std::this_thread::sleep_for(500ms);
+    const auto from = readProcessFigures(game.pid());
+    std::this_thread::sleep_for(3s);
+    const auto to = readProcessFigures(game.pid());
+    game.setMapped(true);
+    return from && to ? (to->cpuSeconds - from->cpuSeconds) / 3 : 1;
 }
 
 // The slide over half a second of play.
@@ -236,14 +257,7 @@ TEST(Game, UntexturedItDrawsFromItsConstantsAnswersTheKeysSleepsHiddenAndStretch
     game.press({"T", "w"});
     const screenshot before = game.awaitShot(wireframe, 5s);
     ASSERT_TRUE(wireframe(before));
-    game.setMapped(false);
-    std::this_thread::sleep_for(500ms);
-    const auto hiddenFrom = readProcessFigures(game.pid());
-    std::this_thread::sleep_for(3s);
-    const auto hiddenTo = readProcessFigures(game.pid());
-    ASSERT_TRUE(hiddenFrom && hiddenTo);
-    EXPECT_LT((hiddenTo->cpuSeconds - hiddenFrom->cpuSeconds) / 3, 0.02);
-    game.setMapped(true);
+    EXPECT_LT(hiddenLoad(game), 0.02);
     const screenshot after = game.awaitShot(wireframe, 5s);
     EXPECT_GT(slide(before, after, false), -12);
 
@@ -275,10 +289,11 @@ TEST(Game, UntexturedItDrawsFromItsConstantsAnswersTheKeysSleepsHiddenAndStretch
     EXPECT_EQ(game.errors().rfind(searched, 0), 0u) << game.errors();
 }
 
-// Textured, the ground is no longer the untextured model's plain grey. The files lie beside
-// the game, in $SKYHUNT_DATADIR (the build's), or in the data folder of the installed game
-// that $SKYHUNT_INSTALLED_GAME names (the package's, unpacked, in scripts/test).
-TEST(Installed, TheGameFindsItsTexturesFromAnyFolderAndQuitsCleanly) {
+// Textured, the ground is no longer the untextured model's plain grey: every game draws the
+// build's own first picture and darkens it on a fog key. The files lie beside the game, in
+// $SKYHUNT_DATADIR (the build's), in the data folder of the installed game $SKYHUNT_INSTALLED_GAME
+// (the unpacked .deb), or beside the Windows games of $SKYHUNT_WINDOWS_GAMES, run under Wine.
+TEST(Installed, TheGameFindsItsTexturesFromAnyFolderDrawsTheSameGroundAndQuitsCleanly) {
     namespace fs = std::filesystem;
     const std::string build = fs::path(SKYHUNT_GAME).parent_path().string() + "/";
     // How each game starts, and the folder it prints for the files it reads.
@@ -289,13 +304,48 @@ TEST(Installed, TheGameFindsItsTexturesFromAnyFolderAndQuitsCleanly) {
         const fs::path data = fs::path(installed).parent_path() / SKYHUNT_DATA_FROM_GAME;
         starts.emplace_back(withTextures({}, installed), fs::canonical(data).string() + "/");
     }
+    const char *windows = std::getenv("SKYHUNT_WINDOWS_GAMES"), *wine = std::getenv("SKYHUNT_WINE");
+    std::istringstream windowsGames(windows != nullptr ? windows : "");
+    for (std::string game; std::getline(windowsGames, game, ':');) {
+        // Wine shows the Linux root as drive Z:.
+        std::string folder = "Z:" + fs::path(game).parent_path().string() + "/";
+        std::replace(folder.begin(), folder.end(), '/', '\\');
+        starts.emplace_back(withTextures({}, game), folder);
+        starts.back().first.launcher = {wine != nullptr ? wine : "wine"};
+    }
+    screenshot first;
     for (const auto& [how, folder] : starts) {
         gameSession game(how);
         ASSERT_TRUE(game.awaitFirstFrame());
-        EXPECT_LT(groundFit(game.capture(), fogStartAtLaunch), 0.2) << folder;
+        const screenshot shot = game.capture();
+        first = first.pixels.empty() ? shot : first;
+        const auto likeFirst = [&](const screenshot& x) {
+            return groundShare(x, [&](int col, int row) {
+                       const rgb p = x.at(col, row), q = first.at(col, row);
+                       return std::max({std::abs(p.r - q.r), std::abs(p.g - q.g),
+                                        std::abs(p.b - q.b)}) <= 4;
+                   }) >= 0.9;
+        };
+        EXPECT_TRUE(groundFit(shot, fogStartAtLaunch) < 0.2 && likeFirst(shot)) << folder;
+        if (!how.launcher.empty()) { // minimised, a Windows game sleeps too
+            EXPECT_LT(hiddenLoad(game), 0.02) << folder;
+            EXPECT_TRUE(likeFirst(game.awaitShot(likeFirst, 5s))) << folder;
+        }
+        game.press({"o"});
+        const auto darker = [&](const screenshot& x) {
+            return groundShare(x, [&](int col, int row) {
+                       return x.at(col, row).g < 0.85 * shot.at(col, row).g;
+                   }) >= 0.9;
+        };
+        EXPECT_TRUE(darker(game.awaitShot(darker, 5s))) << folder;
         EXPECT_EQ(game.quit(), 0);
-        EXPECT_EQ(game.output(), loadedFrom(folder));
-        EXPECT_EQ(game.errors(), "");
+        // Windows ends lines with CR LF; under Wine freeglut complains of a device context.
+        std::string out = game.output();
+        out.erase(std::remove(out.begin(), out.end(), '\r'), out.end());
+        EXPECT_EQ(out, loadedFrom(folder));
+        const std::string errors = game.errors();
+        EXPECT_TRUE(how.launcher.empty() ? errors.empty() : errors.find("skyhunt:") == errors.npos)
+            << errors;
     }
 }
 

@@ -45,10 +45,12 @@ Window gameSession::window(std::chrono::seconds timeout) {
         Window* children = nullptr;
         unsigned int count = 0;
         if (XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &count) != 0) {
-            // No window manager runs here, so the game's window is a child of the root.
+            // No window manager runs here, so the game's window is a child of the root. Wine
+            // maps a 1 x 1 window of its own beside a Windows game's.
             for (unsigned int i = 0; i < count && win == 0; ++i) {
                 XWindowAttributes a;
-                if (XGetWindowAttributes(dpy, children[i], &a) != 0 && a.map_state == IsViewable) {
+                if (XGetWindowAttributes(dpy, children[i], &a) != 0 && a.map_state == IsViewable &&
+                    a.width > 1) {
                     win = children[i];
                 }
             }
@@ -174,6 +176,17 @@ bool gameSession::press(const std::vector<std::string>& keys, std::chrono::milli
 void gameSession::setMapped(bool mapped) {
     if (window() == 0) {
         return;
+    }
+    // As a window manager does, the window is marked iconic (ICCCM's WM_STATE) as it is
+    // unmapped and normal as it is mapped again: Wine minimises and restores a Windows game's
+    // window on that mark, once it has seen the window normal.
+    Display* dpy = server.connection();
+    const Atom wmState = XInternAtom(dpy, "WM_STATE", False);
+    for (const long state : {long{NormalState}, mapped ? long{NormalState} : long{IconicState}}) {
+        const long data[2] = {state, None};
+        XChangeProperty(dpy, win, wmState, wmState, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(data), 2);
+        XSync(dpy, False);
     }
     childProcess::launch how;
     how.file = "xdotool";
