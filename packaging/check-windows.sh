@@ -18,7 +18,7 @@ fail() {
     exit 1
 }
 
-[[ -f assets/texture_files.h ]] || fail "run me from the source root"
+[[ -f cmake/SkyhuntFacts.cmake ]] || fail "run me from the source root"
 (($# >= 2)) || fail "usage: packaging/check-windows.sh DIR COMMAND [ARGUMENT...]"
 dir=$1
 shift
@@ -42,7 +42,8 @@ installed_win="Z:${installed//\//\\}"
 
 # The game with its textures beside it, the keys, its licence and freeglut's, and nothing
 # else: the program is the only one, every other file is a texture or a text.
-mapfile -t textures < <(grep fileNames assets/texture_files.h | grep -oE '[A-Za-z]+\.bmp')
+mapfile -t textures < <(cmake -D fact=texture_names -P cmake/SkyhuntFacts.cmake)
+((${#textures[@]} > 0)) || fail "cmake/SkyhuntFacts.cmake named no texture files"
 check_tree() {
     local tree=$1 file others
     [[ -f $tree/skyhunt.exe ]] || fail "$tree lacks skyhunt.exe"
