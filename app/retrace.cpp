@@ -10,8 +10,10 @@ namespace {
 // is a stall (the window dragged, the process stopped), which says nothing of the grid.
 constexpr auto shortestRetrace = 4ms;
 constexpr auto longestGap = 100ms;
-// Returns jitter by the time the copy to the screen takes after the retrace.
+// Returns jitter by the time the copy to the screen takes after the retrace: a gap may miss a
+// whole number of retraces by this much, or by a sixteenth of a retrace on a slow display.
 constexpr auto jitter = 1ms;
+constexpr int jitterPerRetrace = 16;
 // Gaps needed before a grid is trusted, and how many of them may miss it (a stalled frame).
 constexpr int fewestGaps = 10;
 constexpr int misfitsAllowed = 3;
@@ -37,10 +39,10 @@ void retraceGrid::swapReturned(time t) {
 }
 
 // The retrace that the most gaps are a whole number of (the longest such, if several),
-// refined over those gaps; none if more than a few gaps miss even the best. The shortest gap
-// is one or a few retraces, so the retrace is that gap divided by a small whole number.
+// refined over those gaps. The shortest gap is one or a few retraces, so the retrace is that
+// gap divided by a small whole number. When more than a few gaps miss even the best, the
+// returns were disturbed (a busy machine), and the grid found before stays.
 void retraceGrid::fit() {
-    retrace = 0ns;
     if (count < fewestGaps) {
         return;
     }
@@ -48,12 +50,13 @@ void retraceGrid::fit() {
     int fewestMisfits = misfitsAllowed + 1;
     for (int d = 1; shortest / d >= shortestRetrace; ++d) {
         const nanoseconds candidate = shortest / d;
+        const nanoseconds allowed = std::max<nanoseconds>(jitter, candidate / jitterPerRetrace);
         nanoseconds sum{0};
         long retraces = 0;
         int misfits = 0;
         for (int i = 0; i < count; ++i) {
             const long k = (gaps[i] + candidate / 2) / candidate;
-            if (std::chrono::abs(gaps[i] - k * candidate) > jitter) {
+            if (std::chrono::abs(gaps[i] - k * candidate) > allowed) {
                 ++misfits;
             } else {
                 sum += gaps[i];

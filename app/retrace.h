@@ -16,8 +16,8 @@ class retraceGrid {
     // Starts learning afresh, as after the window was hidden.
     void forget();
 
-    // Whether the gaps of the last half second fit one grid; period and retraceFrom are
-    // meaningful only then.
+    // Whether the gaps of half a second have fit one grid since learning began; period and
+    // retraceFrom are meaningful only then.
     bool known() const { return retrace.count() > 0; }
     nanoseconds period() const { return retrace; }
     time lastReturn() const { return last; }
@@ -33,5 +33,5 @@ class retraceGrid {
     int next = 0;
     time last{};
     bool returned = false;
-    nanoseconds retrace{0}; // 0 while no grid fits
+    nanoseconds retrace{0}; // 0 until a grid fits
 };
