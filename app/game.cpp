@@ -8,12 +8,10 @@
 #include "app/keyboard.h"
 #include "app/pacer.h"
 #include "app/step.h"
+#include "app/window.h"
 #include "app/world.h"
 #include "render/font.h"
 #include "render/frame.h"
-#include "render/view.h"
-
-using namespace view;
 
 namespace {
 
@@ -21,14 +19,6 @@ namespace {
 constexpr double reshapeFieldOfView = 50.0; // degrees, vertical
 constexpr double reshapeNear = 1.0;         // world units
 constexpr double reshapeFar = 2000.0;
-
-void openWindow(int& argc, char** argv) {
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(windowWidth, windowHeight);
-    glutInitWindowPosition(windowLeft, windowTop);
-    glutCreateWindow(argv[0]);
-}
 
 // The display event ticks the world and the idle event draws it. The window's status
 // decides whether there is anything to draw at all.
@@ -71,7 +61,7 @@ void setFixedRenderState() {
 }
 
 game::game(int argc, char** argv) {
-    openWindow(argc, argv);
+    openWindow(argc, argv, argv[0]);
     glClearColor(0, 0, 0, 1);
     initScene();
     makeRasterFont();
