@@ -36,7 +36,7 @@ class TickClock : public testing::Test, protected timeline {
 // Started, the first event runs one tick and starts the count.
 TEST_F(TickClock, StoppedEveryEventRunsOneTickAndTheGamesClockStartsStopped) {
     EXPECT_TRUE(worldClock.ticksOwed() == 1 && worldClock.ticksOwed() == 1);
-    clock.stop();
+    clock = tickClock(source());
     EXPECT_EQ(every(1s, 3), (std::vector<int>{1, 1, 1}));
     clock.start();
     EXPECT_EQ(every(0s, 3), (std::vector<int>{1, 0, 0}));
