@@ -62,36 +62,30 @@ TEST_F(BmpFile, FilesOutsideTheReadersRangeAreRejectedBeforeAnyAllocation) {
     const char* const readError = "Error reading image data from %s.\n";
     const struct {
         uint32_t width, height;
-        uint16_t planes, bitsPerPixel;
         std::size_t pixelBytes; // after the header
         const char* last;       // the line after the two size lines
+        uint16_t planes = 1, bitsPerPixel = 24;
     } files[] = {
-        {/*width=*/4, /*height=*/2, /*planes=*/2, /*bitsPerPixel=*/24, /*pixelBytes=*/24,
-         "Planes from %s is not 1: 2\n"},
-        {/*width=*/4, /*height=*/2, /*planes=*/1, /*bitsPerPixel=*/8, /*pixelBytes=*/8,
-         "Bpp from %s is not 24: 8\n"},
-        {/*width=*/5, /*height=*/0, /*planes=*/0, /*bitsPerPixel=*/8, /*pixelBytes=*/0,
-         "Planes from %s is not 1: 0\n"},
-        {/*width=*/5, /*height=*/2, /*planes=*/1, /*bitsPerPixel=*/24, /*pixelBytes=*/32,
-         "Width of %s is not a multiple of 4: 5\n"},
+        {/*width=*/4, /*height=*/2, /*pixelBytes=*/24, /*last=*/"Planes from %s is not 1: 2\n",
+         /*planes=*/2},
+        {/*width=*/4, /*height=*/2, /*pixelBytes=*/8, /*last=*/"Bpp from %s is not 24: 8\n",
+         /*planes=*/1, /*bitsPerPixel=*/8},
+        {/*width=*/5, /*height=*/0, /*pixelBytes=*/0, /*last=*/"Planes from %s is not 1: 0\n",
+         /*planes=*/0, /*bitsPerPixel=*/8},
+        {/*width=*/5, /*height=*/2, /*pixelBytes=*/32,
+         /*last=*/"Width of %s is not a multiple of 4: 5\n"},
         // A top-down bitmap's negative height.
-        {/*width=*/4, /*height=*/0xFFFFFFFE, /*planes=*/1, /*bitsPerPixel=*/24, /*pixelBytes=*/24,
-         "Image %s is too large: 4 x 4294967294\n"},
+        {/*width=*/4, /*height=*/0xFFFFFFFE, /*pixelBytes=*/24,
+         /*last=*/"Image %s is too large: 4 x 4294967294\n"},
         // The length wraps to 8 in 32 bits, and 8 bytes follow the header.
-        {/*width=*/4, /*height=*/0x55555556, /*planes=*/1, /*bitsPerPixel=*/24, /*pixelBytes=*/8,
-         "Image %s is too large: 4 x 1431655766\n"},
+        {/*width=*/4, /*height=*/0x55555556, /*pixelBytes=*/8,
+         /*last=*/"Image %s is too large: 4 x 1431655766\n"},
         // Times 3 it wraps to 32 in 64 bits, and 32 bytes follow the header.
-        {/*width=*/1684887088, /*height=*/3649452082, /*planes=*/1, /*bitsPerPixel=*/24,
-         /*pixelBytes=*/32, "Image %s is too large: 1684887088 x 3649452082\n"},
-        // 2.7 GB promised.
-        {/*width=*/30000, /*height=*/30000, /*planes=*/1, /*bitsPerPixel=*/24, /*pixelBytes=*/0,
-         readError},
-        {/*width=*/4, /*height=*/2, /*planes=*/1, /*bitsPerPixel=*/24, /*pixelBytes=*/23,
-         readError},
-        {/*width=*/0, /*height=*/3, /*planes=*/1, /*bitsPerPixel=*/24, /*pixelBytes=*/12,
-         readError},
-        {/*width=*/4, /*height=*/0, /*planes=*/1, /*bitsPerPixel=*/24, /*pixelBytes=*/12,
-         readError},
+        {/*width=*/1684887088, /*height=*/3649452082, /*pixelBytes=*/32,
+         /*last=*/"Image %s is too large: 1684887088 x 3649452082\n"},
+        {/*width=*/30000, /*height=*/30000, /*pixelBytes=*/0, /*last=*/readError}, // 2.7 GB
+        {/*width=*/4, /*height=*/2, /*pixelBytes=*/23, /*last=*/readError},
+        {/*width=*/0, /*height=*/3, /*pixelBytes=*/12, /*last=*/readError},
     };
     for (const auto& f : files) {
         SCOPED_TRACE(f.last);
