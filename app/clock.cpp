@@ -18,10 +18,6 @@ void tickClock::start() {
     runLength = 0;
 }
 
-void tickClock::stop() {
-    running = false;
-}
-
 int tickClock::ticksOwed() {
     if (!running) {
         return 1;

@@ -19,16 +19,16 @@ class tickClock {
     // event runs at most this many ticks, so the world never lurches forward.
     static constexpr int maxTicksPerEvent = 4;
 
+    // Built stopped: until start, every event runs one tick, so tests and benchmarks step
+    // the world by hand.
     tickClock(); // reads the steady clock
+    // Seam for the tests: time read from their own source.
     explicit tickClock(nowSource now);
 
     // Starting forgets every event before: the first event after it runs one tick and
     // starts the count. The game's set-up starts the clock, and starts it afresh when the
     // window comes back from hiding, so no tick is owed for the time it was away.
     void start();
-    // Stopped, as it is built, every event runs one tick, so tests and benchmarks step the
-    // world by hand. Public for the tests that go back to that state.
-    void stop();
 
     // The ticks owed to the display event that calls it.
     int ticksOwed();

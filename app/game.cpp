@@ -26,12 +26,10 @@
 #include "app/keyboard.h"
 #include "app/pacer.h"
 #include "app/step.h"
+#include "app/window.h"
 #include "app/world.h"
 #include "render/font.h"
 #include "render/frame.h"
-#include "render/view.h"
-
-using namespace view;
 
 namespace {
 
@@ -39,14 +37,6 @@ namespace {
 constexpr double reshapeFieldOfView = 50.0; // degrees, vertical
 constexpr double reshapeNear = 1.0;         // world units
 constexpr double reshapeFar = 2000.0;
-
-void openWindow(int& argc, char** argv) {
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(windowWidth, windowHeight);
-    glutInitWindowPosition(windowLeft, windowTop);
-    glutCreateWindow(argv[0]);
-}
 
 // The loop's roles are described at the top of this file.
 void registerCallbacks() {
@@ -88,7 +78,7 @@ void setFixedRenderState() {
 }
 
 game::game(int argc, char** argv) {
-    openWindow(argc, argv);
+    openWindow(argc, argv, argv[0]);
     glClearColor(0, 0, 0, 1);
     initScene();
     makeRasterFont();

@@ -44,11 +44,6 @@ void framePacer::start() {
     beginJudging(now());
 }
 
-void framePacer::stop() {
-    running = false;
-    taken = false;
-}
-
 // A display that holds swaps and refreshes faster than 80 Hz shows the pacer's beat at the
 // retrace nearest to it.
 bool framePacer::aimsAtRetraces() const {

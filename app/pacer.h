@@ -25,15 +25,15 @@ class framePacer {
     // Blocks until the window system has an event waiting or until the given time.
     using eventWaiter = std::function<void(time)>;
 
+    // Built stopped: until start, it never waits, and every display event ticks and every
+    // idle call draws.
     framePacer(); // the steady clock, the system's sleep and the window system's events
+    // Seam for the tests: time, sleep and events of their own.
     framePacer(nowSource now, sleeper sleepUntil, eventWaiter waitForEvents);
 
     // Begins by letting the display pace. The game's set-up starts it, and starts it afresh
     // when the window comes back from hiding.
     void start();
-    // Stopped, as it is built, it never waits: every display event ticks and every idle
-    // call draws. Public for the tests that go back to that state.
-    void stop();
 
     // The display event: true if the next frame is to be drawn now, which takes it, so the
     // world is ticked for it and the idle call that follows draws it.
@@ -62,11 +62,11 @@ class framePacer {
     bool running = false;
     bool displayPaced = true;
     bool holdsSwaps = false; // the last half second judged, the display held most swaps
-    bool taken = false;   // a frame is taken and not yet drawn
-    time target{};        // when the frame being drawn is to reach the screen; min: at once
-    time due{};           // the pacer's own beat: when the next frame is to be presented
-    time drawingSince{};  // the first GL call of the frame being drawn
-    time swapStartedAt{}; // when the last frame was let go to its swap
+    bool taken = false;      // a frame is taken and not yet drawn
+    time target{};           // when the frame being drawn is to reach the screen; min: at once
+    time due{};              // the pacer's own beat: when the next frame is to be presented
+    time drawingSince{};     // the first GL call of the frame being drawn
+    time swapStartedAt{};    // when the last frame was let go to its swap
     time judgingSince{};
     int framesJudged = 0;
     int framesHeld = 0; // of those judged, the frames whose swap the display held

@@ -26,7 +26,9 @@ constexpr float fogStartAtLaunch = 10;
 // Needs a current OpenGL context.
 void initScene();
 
+// ---- For the tests and the benchmarks: the game never calls it ----
+
 // Puts every object of the world back as the game starts it: the player at rest at the
 // origin, the AI ships where initScene places them, every projectile slot free, the fog at
-// its first start. Touches no OpenGL; tests and benchmarks call it between runs.
+// its first start. Touches no OpenGL.
 void resetWorld();

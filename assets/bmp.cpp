@@ -2,18 +2,16 @@
 
 #include <cstdlib>
 
+#include "assets/bmp_layout.h"
+
 namespace {
 
-// The file header (14 bytes) and the info header's own size (4 bytes) precede the width.
-constexpr long bytesBeforeWidth = 18;
-// Pixels always start here, whatever the file's own pixel-data offset says.
-constexpr long headerBytes = 54;
-constexpr uint32_t bytesPerPixel = 3;
-constexpr uint16_t requiredPlanes = 1;
-constexpr uint16_t requiredBitsPerPixel = 24;
-// A 24-bit row is padded to a multiple of 4 bytes, so only widths that are multiples of 4
-// pixels come unpadded; they also meet OpenGL's default unpack alignment of 4.
-constexpr uint32_t rowAlignmentPixels = 4;
+using bmp::bytesPerPixel;
+using bmp::headerBytes;
+
+// The four fields the reader looks at follow each other, so one forward pass reads them.
+static_assert(bmp::height.at == bmp::width.at + 4 && bmp::planes.at == bmp::height.at + 4 &&
+              bmp::bitsPerPixel.at == bmp::planes.at + 2);
 constexpr uint64_t largestBlockBytes = UINT32_MAX;
 constexpr unsigned byteMask = 0xFF;
 constexpr unsigned bitsPerByte = 8;
@@ -72,7 +70,7 @@ int loadBmp(const char* path, image* img) {
         return 0;
     }
     FILE* const stream = file.stream;
-    std::fseek(stream, bytesBeforeWidth, SEEK_CUR);
+    std::fseek(stream, static_cast<long>(bmp::width.at), SEEK_CUR);
 
     img->width = readU32Le(stream);
     std::printf("Width of %s: %lu\n", path, static_cast<unsigned long>(img->width));
@@ -80,12 +78,12 @@ int loadBmp(const char* path, image* img) {
     std::printf("Height of %s: %lu\n", path, static_cast<unsigned long>(img->height));
 
     const uint16_t planes = readU16Le(stream);
-    if (planes != requiredPlanes) {
+    if (planes != bmp::requiredPlanes) {
         std::printf("Planes from %s is not 1: %u\n", path, static_cast<unsigned>(planes));
         return 0;
     }
     const uint16_t bitsPerPixel = readU16Le(stream);
-    if (bitsPerPixel != requiredBitsPerPixel) {
+    if (bitsPerPixel != bmp::requiredBitsPerPixel) {
         std::printf("Bpp from %s is not 24: %u\n", path, static_cast<unsigned>(bitsPerPixel));
         return 0;
     }
@@ -93,7 +91,9 @@ int loadBmp(const char* path, image* img) {
     // Everything below guards the allocation: padded rows, a length past 32 bits (a
     // top-down bitmap's height reads as about four billion), an empty block, or a file too
     // short to hold what its header promises are all turned away before malloc is asked.
-    if (img->width % rowAlignmentPixels != 0) {
+    // Rows come unpadded only when the width is a multiple of 4 pixels; such rows also meet
+    // OpenGL's default unpack alignment of 4.
+    if (uint64_t{img->width} * bytesPerPixel % bmp::rowAlignment != 0) {
         std::printf("Width of %s is not a multiple of 4: %lu\n", path,
                     static_cast<unsigned long>(img->width));
         return 0;
@@ -114,7 +114,7 @@ int loadBmp(const char* path, image* img) {
     if (length < 0 || static_cast<uint64_t>(length) < headerBytes + blockBytes) {
         return rejectRead(path);
     }
-    std::fseek(stream, headerBytes, SEEK_SET);
+    std::fseek(stream, static_cast<long>(headerBytes), SEEK_SET);
 
     const auto blockLength = static_cast<size_t>(blockBytes);
     img->data = static_cast<unsigned char*>(std::malloc(blockLength));

@@ -3,8 +3,7 @@
 #include <cstddef>
 
 // The fixed geometry of the ships, in model space: model +Z is the nose. The draw members
-// in assets/models.cpp emit it; the benchmarks' floor draws the same cube with its own code
-// and the end-to-end tests model the player's ship from it.
+// in assets/models.cpp emit it; the benchmarks' floor draws the same cube with its own code.
 namespace model {
 
 struct point {

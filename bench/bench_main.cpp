@@ -1,6 +1,6 @@
-// The benchmark program: one 800 x 600 GLUT window set up as the game sets up its own, the
-// benchmarks of this folder, and at the end the ratios that matter, each taken from
-// figures of this same run, since absolute times drift on a shared machine.
+// The benchmark program: the game's own window and scene, the benchmarks of this folder,
+// and at the end the ratios that matter, each taken from figures of this same run, since
+// absolute times drift on a shared machine.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include <GL/glut.h>
+#include <GL/gl.h>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include "app/game.h"
+#include "app/window.h"
 #include "app/world.h"
 #include "bench/bench.h"
 #include "render/font.h"
-#include "render/view.h"
 
 namespace {
 
@@ -198,11 +198,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot enter the game's directory\n");
         return 1;
     }
-    glutInit(&count, args.data());
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(view::windowWidth, view::windowHeight);
-    glutInitWindowPosition(view::windowLeft, view::windowTop);
-    glutCreateWindow("skyhunt benchmarks");
+    openWindow(count, args.data(), "skyhunt benchmarks");
     // The game's set-up, less the event loop, with its fixed lighting, fog and blending.
     initScene();
     makeRasterFont();

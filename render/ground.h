@@ -12,9 +12,10 @@ constexpr GLint groundCell = 8;
 // The textured ground grid under the ships, compiled once into a display list.
 class ground {
   public:
-    ground();
+    ground(); // keeps buildList's list in listId
 
-    // Public so that the list can be built and checked without a ground object.
+    // Records the grid into a new display list, drawing nothing, and returns its name. It
+    // reads nothing of the object.
     GLuint buildList();
     // Replays the grid; the caller binds the texture and sets up the camera.
     void draw();

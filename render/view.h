@@ -1,9 +1,9 @@
 #pragma once
 
 // What the player sees: the window, the camera over the player's ship, the fog and the
-// light that travels with the camera, and where the overlay's labels stand. The frame draws
-// with these values; the benchmarks' floors and the end-to-end tests' picture model take
-// them from here too.
+// light that travels with the camera, and where the overlay's labels stand. The window's
+// set-up and the frame draw with these values, and the benchmarks' floors take them from
+// here too; the tests state them again as plain numbers, to catch one gone wrong.
 namespace view {
 
 // The window as it opens, in pixels; the overlay keeps this coordinate space, origin at the

@@ -237,23 +237,7 @@ constexpr double dryShare = 0.55;
 
 // ---- BMP ----
 
-constexpr uint32_t fileHeaderBytes = 14;
-constexpr uint32_t infoHeaderBytes = 40;
-constexpr uint16_t bmpSignature = 0x4D42; // "BM"
-constexpr uint16_t bitsPerPixel = 24;
 constexpr uint32_t pixelsPerMetre = 2835; // 72 dots per inch
-constexpr uint32_t rowAlignment = 4;
-
-void putU16(std::vector<unsigned char>& out, uint16_t v) {
-    out.push_back(static_cast<unsigned char>(v & 0xFF));
-    out.push_back(static_cast<unsigned char>(v >> 8));
-}
-
-void putU32(std::vector<unsigned char>& out, uint32_t v) {
-    for (unsigned shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<unsigned char>((v >> shift) & 0xFF));
-    }
-}
 
 } // namespace
 
@@ -340,29 +324,32 @@ picture texturePicture(texture::slot slot) {
     return draw[slot]();
 }
 
+void putBmpField(std::vector<unsigned char>& file, bmp::field f, uint32_t value) {
+    for (uint32_t i = 0; i < f.bytes; ++i) {
+        file[f.at + i] = static_cast<unsigned char>(value >> (8 * i));
+    }
+}
+
+// Compression, colours used and important colours stay 0: none, all of them.
 std::vector<unsigned char> encodeBmp(const picture& pic) {
+    using bmp::headerBytes, bmp::rowAlignment;
     const uint32_t rowBytes =
         (pic.width * channels + rowAlignment - 1) / rowAlignment * rowAlignment;
     const uint32_t pixelBytes = rowBytes * pic.height;
-    const uint32_t headerBytes = fileHeaderBytes + infoHeaderBytes;
 
-    std::vector<unsigned char> out;
+    std::vector<unsigned char> out(headerBytes);
     out.reserve(headerBytes + pixelBytes);
-    putU16(out, bmpSignature);
-    putU32(out, headerBytes + pixelBytes);
-    putU32(out, 0); // two reserved 16-bit fields
-    putU32(out, headerBytes);
-    putU32(out, infoHeaderBytes);
-    putU32(out, pic.width);
-    putU32(out, pic.height); // positive: rows run bottom-up
-    putU16(out, 1);          // colour planes
-    putU16(out, bitsPerPixel);
-    putU32(out, 0); // no compression
-    putU32(out, pixelBytes);
-    putU32(out, pixelsPerMetre);
-    putU32(out, pixelsPerMetre);
-    putU32(out, 0); // colours used: all
-    putU32(out, 0); // important colours: all
+    putBmpField(out, bmp::signature, bmp::signatureValue);
+    putBmpField(out, bmp::fileSize, headerBytes + pixelBytes);
+    putBmpField(out, bmp::pixelOffset, headerBytes);
+    putBmpField(out, bmp::infoSize, bmp::infoHeaderBytes);
+    putBmpField(out, bmp::width, pic.width);
+    putBmpField(out, bmp::height, pic.height); // positive: rows run bottom-up
+    putBmpField(out, bmp::planes, bmp::requiredPlanes);
+    putBmpField(out, bmp::bitsPerPixel, bmp::requiredBitsPerPixel);
+    putBmpField(out, bmp::imageSize, pixelBytes);
+    putBmpField(out, bmp::xPixelsPerMetre, pixelsPerMetre);
+    putBmpField(out, bmp::yPixelsPerMetre, pixelsPerMetre);
 
     for (uint32_t y = 0; y < pic.height; ++y) {
         const unsigned char* row = &pic.rgb[y * pic.width * channels];

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assets/bmp_layout.h"
 #include "assets/texture_files.h"
 
 #include <cstdint>
@@ -25,9 +26,11 @@ picture grassPicture();
 // The picture drawn for a slot of the texture set.
 picture texturePicture(texture::slot slot);
 
-// The whole file: a 54-byte header (14-byte file header, 40-byte info header) and the rows
-// bottom-up as blue, green, red, each padded to a multiple of 4 bytes.
+// The whole file, laid out as assets/bmp_layout.h says: the header, then the rows bottom-up
+// as blue, green, red, each padded to a multiple of 4 bytes.
 std::vector<unsigned char> encodeBmp(const picture& pic);
+// Writes a header field, little-endian, into a file at least a header long.
+void putBmpField(std::vector<unsigned char>& file, bmp::field f, uint32_t value);
 
 // Writes the picture as a BMP file; false when the file cannot be written.
 bool writeBmp(const std::string& path, const picture& pic);

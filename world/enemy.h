@@ -11,10 +11,14 @@ class enemy : public entity {
     enemy() = default;
     enemy(vec2 p, float h) : entity(p, h) {}
 
+    // One tick: pursue, advance along the new velocity, then level the bank a step.
     void update(fighter target);
-    // Public beside update so that the steering can be tested without the move.
+    // Steers by the distance to the player, without moving: stops closer than 3 units,
+    // flies straight at the player closer than 10, at its place a tick ahead closer than 25,
+    // and wanders beyond; moving, it flies 0.01 slower than the player.
     void pursue(fighter target);
-    // Heads for a random point near the ship, read as a bearing from the world origin.
+    // Heads for a random point near the ship at speed s, read as a bearing from the world
+    // origin.
     void wander(float s);
     void draw(); // the model, defined in assets/models.cpp
 

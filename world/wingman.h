@@ -8,7 +8,9 @@ class wingman : public enemy {
     wingman() = default;
     wingman(vec2 p, float h) : enemy(p, h) {}
 
+    // One tick: follow, then advance. Nothing banks the wingman, so nothing levels it.
     void update(entity target);
-    // Public beside update so that the steering can be tested without the move.
+    // Steers without moving: stops facing the enemy's travel closer than 3 units to it,
+    // wanders at 0.05 units a tick otherwise.
     void follow(entity target);
 };

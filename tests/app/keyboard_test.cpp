@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/app/scene.h"
+#include "tests/support/expected.h"
 
 static void press(const std::string& keys) {
     for (unsigned char key : keys) {
@@ -13,12 +14,15 @@ static void press(const std::string& keys) {
     }
 }
 
-// Steering and speed letters act in either case; the missile only on its exact character.
-// The fog and polygon-mode keys are checked on the game's picture.
+// Steering, speed and fog letters act in either case, the missile only on its exact
+// character: each press turns 10 degrees, changes the speed by 0.01 or moves the fog's start
+// by its step. The polygon-mode keys are checked on the game's picture.
 TEST_F(WorldTest, KeysFollowTheirCaseRules) {
-    press("aAAdDWwWSsM");
-    EXPECT_EQ(playerShip.heading, turnStep);
-    EXPECT_FLOAT_EQ(playerShip.speed, speedStep);
+    EXPECT_EQ(fogStart, expected::fogStart);
+    press("aAAdDWwWSsMpPo");
+    EXPECT_EQ(playerShip.heading, 10);
+    EXPECT_FLOAT_EQ(playerShip.speed, 0.01f);
+    EXPECT_EQ(fogStart, expected::fogStart + expected::fogStep);
     EXPECT_FALSE(missiles[0].alive);
 }
 

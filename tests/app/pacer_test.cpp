@@ -65,7 +65,7 @@ class FramePacer : public testing::Test, protected timeline {
 // Unsynchronised, half a second of frames drawn slower than 80 Hz shows the display holds
 // nothing; then each swap lands a tick after the last, or when its drawing is done if later.
 // A frame drawn slower than predicted is late; it moves the beat: the next waits its whole
-// tick. Stopped, it never waits.
+// tick.
 TEST_F(FramePacer, WithoutSyncItTakesOverAndPresentsEveryTick) {
     work = 14ms;
     frames(30);
@@ -75,11 +75,6 @@ TEST_F(FramePacer, WithoutSyncItTakesOverAndPresentsEveryTick) {
         EXPECT_GE(frames(1)[0], std::max(w, tick)) << w.count();
         EXPECT_EQ(frames(5), std::vector<nanoseconds>(5, std::max(w, tick))) << w.count();
     }
-    pacer.stop();
-    sleeps.clear();
-    waits.clear();
-    frames(10);
-    EXPECT_TRUE(sleeps.empty() && waits.empty());
 }
 
 // A frame starts when its predicted drawing time and a margin of 1.5 ms are left before it

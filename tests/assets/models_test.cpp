@@ -6,7 +6,7 @@
 #include <cmath>
 #include <functional>
 
-#include "assets/models.h"
+#include "tests/support/expected.h"
 #include "tests/support/feedback.h"
 #include "world/enemy.h"
 #include "world/fighter.h"
@@ -48,15 +48,21 @@ TEST(Model, ShipsAreUnitCubesFiveUpWithOneColourAFaceAndTheirRedNoseTowardPlusZ)
     fighter player;
     player.x = 3;
     player.z = -2;
-    const std::pair<std::function<void()>, float> ships[] = {
-        {[&] { ai.draw(); }, 1}, {[&] { player.draw(); }, model::playerAlpha}};
-    const std::pair<colour, box> faces[] = {
-        {green, {2.5f, 5.5f, -2.5f, 3.5f, 5.5f, -1.5f}},        // top
-        {{1, 0.5f, 0}, {2.5f, 4.5f, -2.5f, 3.5f, 4.5f, -1.5f}}, // bottom, orange
-        {red, {2.5f, 4.5f, -1.5f, 3.5f, 5.5f, -1.5f}},          // nose
-        {{1, 1, 0}, {2.5f, 4.5f, -2.5f, 3.5f, 5.5f, -2.5f}},    // tail, yellow
-        {{0, 0, 1}, {2.5f, 4.5f, -2.5f, 2.5f, 5.5f, -1.5f}},    // -X, blue
-        {{1, 0, 1}, {3.5f, 4.5f, -2.5f, 3.5f, 5.5f, -1.5f}},    // +X, magenta
+    const struct {
+        std::function<void()> draw;
+        float alpha;
+    } ships[] = {{/*draw=*/[&] { ai.draw(); }, /*alpha=*/1},
+                 {/*draw=*/[&] { player.draw(); }, /*alpha=*/expected::playerAlpha}};
+    const struct {
+        colour tint;
+        box side;
+    } faces[] = {
+        {/*tint=*/green, /*side=*/{2.5f, 5.5f, -2.5f, 3.5f, 5.5f, -1.5f}},        // top
+        {/*tint=*/{1, 0.5f, 0}, /*side=*/{2.5f, 4.5f, -2.5f, 3.5f, 4.5f, -1.5f}}, // bottom, orange
+        {/*tint=*/red, /*side=*/{2.5f, 4.5f, -1.5f, 3.5f, 5.5f, -1.5f}},          // nose
+        {/*tint=*/{1, 1, 0}, /*side=*/{2.5f, 4.5f, -2.5f, 3.5f, 5.5f, -2.5f}},    // tail, yellow
+        {/*tint=*/{0, 0, 1}, /*side=*/{2.5f, 4.5f, -2.5f, 2.5f, 5.5f, -1.5f}},    // -X, blue
+        {/*tint=*/{1, 0, 1}, /*side=*/{3.5f, 4.5f, -2.5f, 3.5f, 5.5f, -1.5f}},    // +X, magenta
     };
     for (const auto& [draw, alpha] : ships) {
         for (auto [tint, side] : faces) {

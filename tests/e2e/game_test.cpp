@@ -1,38 +1,31 @@
-// The real game as a player meets it, one session (start-up costs the most) per set of image
-// files, its pictures checked against what its constants make, never stored pictures.
+// The real game as a player meets it, its pictures checked against what the game is
+// described to show, never stored pictures. A session costs the most to start, so the tests
+// of one suite share one.
 #include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <thread>
 
 #include <gtest/gtest.h>
 
-#include "app/keyboard.h"
-#include "app/world.h"
 #include "assets/data_path.h"
-#include "assets/models.h"
 #include "render/font.h"
-#include "render/ground.h"
-#include "render/view.h"
+#include "tests/support/expected.h"
 #include "tools/driver/proc.h"
 #include "tools/driver/session.h"
 #include "tools/texgen.h"
-#include "world/angles.h"
 
 using namespace std::chrono_literals;
-using namespace view;
 
 namespace {
 
-const double focal = 1 / std::tan(fieldOfView / 2 * pi / 180);
-constexpr double shipTop = model::shipHeight + model::shipHalfEdge;
-
-const std::string metalFile = texture::fileNames[texture::metal];
+const double focal = 1 / std::tan(expected::fieldOfView / 2 * std::acos(-1.0) / 180);
 
 // The start-up lines of a game that reads all three files from the folder given.
 std::string loadedFrom(const std::string& folder) {
@@ -57,19 +50,19 @@ gameSession::options withTextures(std::vector<std::string> files,
 }
 
 double fogFactor(double distance, double fogStart) {
-    return std::clamp((fogEnd - distance) / (fogEnd - fogStart), 0.0, 1.0);
+    return std::clamp((expected::fogEnd - distance) / (expected::fogEnd - fogStart), 0.0, 1.0);
 }
 
 // The lowest and highest ambient plus diffuse light on the corners of an upward-facing
-// square, flat shading lighting a face from one of them. Light 0 is lightPos0[1] units toward
-// screen-up of the eye; the ambient is the only other light.
+// square, flat shading lighting a face from one of them. Light 0 stands toward screen-up of
+// the eye; the ambient is the only other light.
 std::pair<double, double> cornerLight(double x0, double z0, double side, double altitude) {
-    const double up = eyeHeight - altitude;
+    const double up = expected::cameraHeight - altitude, lightUp = expected::lightPosition[1];
     double lo = 1, hi = 0;
     for (double x : {x0, x0 + side}) {
         for (double z : {z0, z0 + side}) {
             const double light =
-                std::min(1.0, ambientColor[0] + up / std::hypot(lightPos0[1] - x, up, z));
+                std::min(1.0, expected::ambient + up / std::hypot(lightUp - x, up, z));
             lo = std::min(lo, light);
             hi = std::max(hi, light);
         }
@@ -79,11 +72,15 @@ std::pair<double, double> cornerLight(double x0, double z0, double side, double 
 
 // The brightness range (0 to 255) of untextured ground at a pixel, player at the origin.
 std::pair<double, double> bareGround(int col, int row, double fogStart) {
-    const double dX = (1 - 2 * (row + 0.5) / windowHeight) * eyeHeight / focal;
-    const double dZ = (2 * (col + 0.5) / windowWidth - 1) * eyeHeight * aspect / focal;
-    const auto [lo, hi] = cornerLight(std::floor(dX / groundCell) * groundCell,
-                                      std::floor(dZ / groundCell) * groundCell, groundCell, 0);
-    return {lo * fogFactor(eyeHeight, fogStart) * 255, hi * fogFactor(eyeHeight, fogStart) * 255};
+    const double cell = expected::groundCell;
+    const double dX =
+        (1 - 2 * (row + 0.5) / expected::windowHeight) * expected::cameraHeight / focal;
+    const double dZ = (2 * (col + 0.5) / expected::windowWidth - 1) * expected::cameraHeight *
+                      expected::aspect / focal;
+    const auto [lo, hi] =
+        cornerLight(std::floor(dX / cell) * cell, std::floor(dZ / cell) * cell, cell, 0);
+    return {lo * fogFactor(expected::cameraHeight, fogStart) * 255,
+            hi * fogFactor(expected::cameraHeight, fogStart) * 255};
 }
 
 bool isGrey(rgb p, double lo, double hi) {
@@ -101,15 +98,15 @@ bool wireframe(const screenshot& s) {
     return clearShare(s) > 0.8;
 }
 
-// Pixels of white overlay text that disagree with the game's 8 x 13 glyph table, drawn in
-// cells 10 pixels apart from 2 pixels below a baseline counted up from the bottom edge.
+// Pixels of white overlay text that disagree with the game's glyph table, drawn from a
+// baseline counted up from the bottom edge.
 int textMismatches(const screenshot& s, const std::string& text, int x, int y) {
     int wrong = 0;
-    for (size_t k = 0; k < text.size(); ++k) {
-        for (int r = 0; r < glyphHeight; ++r) {
-            for (int b = 0; b < glyphWidth; ++b) {
-                const int col = x + static_cast<int>(k * glyphAdvance) + b;
-                const rgb p = s.at(col, s.height - 1 - (y - static_cast<int>(glyphOriginY) + r));
+    for (int k = 0; k < static_cast<int>(text.size()); ++k) {
+        for (int r = 0; r < expected::glyphHeight; ++r) {
+            for (int b = 0; b < expected::glyphWidth; ++b) {
+                const int col = x + k * expected::glyphAdvance + b;
+                const rgb p = s.at(col, s.height - 1 - (y - expected::glyphDescent + r));
                 const bool ink = (glyphs[text[k] - 'A'][r] >> (7 - b) & 1) != 0;
                 wrong += (std::min({p.r, p.g, p.b}) >= 253) != ink ? 1 : 0;
             }
@@ -146,29 +143,15 @@ double groundFit(const screenshot& s, double fogStart) {
 // A pixel just off the window's centre, under the player's cube top: 0.4 of its lit, fogged
 // green over 0.6 of the ground beneath.
 bool showsTheCube(const screenshot& s) {
-    const auto [lo, hi] = cornerLight(-0.5, -0.5, 1, shipTop);
-    const auto [groundLo, groundHi] = bareGround(403, 296, fogStartAtLaunch);
-    const double under = 1 - model::playerAlpha;
-    const double green =
-        fogFactor(eyeHeight - shipTop, fogStartAtLaunch) * 255 * model::playerAlpha;
+    const auto [lo, hi] = cornerLight(-0.5, -0.5, 1, expected::shipTop);
+    const auto [groundLo, groundHi] = bareGround(403, 296, expected::fogStart);
+    const double under = 1 - expected::playerAlpha;
+    const double green = fogFactor(expected::cameraHeight - expected::shipTop, expected::fogStart) *
+                         255 * expected::playerAlpha;
     const rgb p = s.at(403, 296);
     const auto within = [](int v, double from, double to) { return v >= from - 3 && v <= to + 3; };
     return std::abs(p.r - p.b) <= 2 && within(p.r, under * groundLo, under * groundHi) &&
            within(p.g, lo * green + under * groundLo, hi * green + under * groundHi);
-}
-
-// Pixels of untextured projectiles in a box of the window: grey 0.5 lit at their height of
-// 10, too near the eye for fog, darker than the ground once the fog starts at 15.
-int projectilePixels(const screenshot& s, int left = 0, int top = 0, int right = INT_MAX,
-                     int bottom = INT_MAX) {
-    const double grey = 0.5 * cornerLight(0, 0, 0, 10).first * 255;
-    int count = 0;
-    for (int row = top; row < std::min(bottom, s.height); ++row) {
-        for (int col = left; col < std::min(right, s.width); ++col) {
-            count += isGrey(s.at(col, row), grey - 12, grey + 12) ? 1 : 0;
-        }
-    }
-    return count;
 }
 
 // How far the wireframe ground slid between two pictures, in pixels right or down: the shift
@@ -210,83 +193,85 @@ int groundSlide(gameSession& game, bool down) {
 
 } // namespace
 
-// Started by a relative path, the window takes that path as its title and opens at its
-// place and size. With the metal file missing nothing is textured, and every colour of the
-// picture follows from the game's constants; standard error names every folder searched.
-TEST(Game, UntexturedItDrawsFromItsConstantsAnswersTheKeysSleepsHiddenAndStretches) {
-    auto o = withTextures({textureFiles[texture::sun], textureFiles[texture::grass]});
-    o.relativePath = true;
-    gameSession game(o);
-    ASSERT_TRUE(game.awaitFirstFrame());
-    EXPECT_EQ(game.title(), game.invokedAs());
-    const auto g = game.windowGeometry();
-    ASSERT_EQ(std::vector<int>({g.width, g.height, g.x, g.y}),
-              std::vector<int>({windowWidth, windowHeight, windowLeft, windowTop}));
-    const screenshot s = game.capture();
-    EXPECT_EQ(textMismatches(s, "LIVES", labelLeft, livesBaseline), 0);
-    EXPECT_EQ(textMismatches(s, "SCORE", labelLeft, scoreBaseline), 0);
-    EXPECT_TRUE(showsTheCube(s));
-    EXPECT_GE(groundFit(s, fogStartAtLaunch), 0.97);
-
-    // Fog start steps by 5 units with o and p in either case; it ends at 15.
-    for (auto [key, steps] : {std::pair{"p", 1}, {"O", 0}, {"o", -1}, {"P", 0}, {"p", 1}}) {
-        game.press({key});
-        const auto fits = [f = fogStartAtLaunch + steps * fogStep](const screenshot& x) {
-            return groundFit(x, f) >= 0.97;
-        };
-        EXPECT_TRUE(fits(game.awaitShot(fits, 5s))) << "after " << key;
+// One game with the metal file missing, so nothing is textured, started by a relative path.
+// The tests of this suite share it in their order, each going on from where the one before
+// left it; CTest runs the suite as one test.
+class UntexturedGame : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        auto o = withTextures({expected::sunFile, expected::grassFile});
+        o.relativePath = true;
+        game = std::make_unique<gameSession>(o);
+        started = game->awaitFirstFrame();
     }
+    static void TearDownTestSuite() { game.reset(); }
+    void SetUp() override { ASSERT_TRUE(started && game->running()) << game->errors(); }
 
-    // A bullet leaves the resting ship along heading 0, world +Z: right of the centre and
-    // nowhere else. A missile adds a larger body.
-    ASSERT_EQ(projectilePixels(game.capture()), 0);
-    game.press({"space"});
-    const auto right = [](const screenshot& x) { return projectilePixels(x, 400, 285, 800, 315); };
-    const screenshot withBullet = game.awaitShot([&](auto& x) { return right(x) >= 30; }, 5s);
-    const int bullet = projectilePixels(withBullet);
-    EXPECT_TRUE(bullet >= 30 && right(withBullet) == bullet);
-    game.press({"m"});
-    const auto missileShown = [&](const screenshot& x) {
-        return projectilePixels(x) >= bullet + 120;
-    };
-    EXPECT_TRUE(missileShown(game.awaitShot(missileShown, 5s)));
+    static inline std::unique_ptr<gameSession> game;
+    static inline bool started = false;
+};
 
-    // T draws lines, with the clear colour between them. Hidden, the game draws nothing and
-    // sleeps; shown again it goes on where it stood. At one speed step the ground slides
-    // about 9 pixels a second, so three seconds hidden would show as over 25.
-    game.press({"T", "w"});
-    const screenshot before = game.awaitShot(wireframe, 5s);
-    ASSERT_TRUE(wireframe(before));
-    EXPECT_LT(hiddenLoad(game), 0.02);
-    const screenshot after = game.awaitShot(wireframe, 5s);
-    EXPECT_GT(slide(before, after, false), -12);
+// The window takes the path it was started by as its title.
+TEST_F(UntexturedGame, OpensItsWindowTitledAsInvokedAtItsPlaceAndSize) {
+    EXPECT_EQ(game->title(), game->invokedAs());
+    const auto g = game->windowGeometry();
+    EXPECT_EQ(std::vector<int>({g.width, g.height, g.x, g.y}),
+              std::vector<int>({expected::windowWidth, expected::windowHeight, expected::windowLeft,
+                                expected::windowTop}));
+}
 
-    // At speed 0.05 and heading 0 the ground slides left under the centred ship; nine turns
-    // to the left make heading 90, world +X, and it slides down. t fills again.
-    game.press({"w", "W", "w", "W"});
-    EXPECT_LT(groundSlide(game, false), -5);
-    game.press({"a", "A", "a", "A", "a", "a", "a", "a", "a"});
-    EXPECT_GT(groundSlide(game, true), 5);
-    game.press({"t"});
-    EXPECT_LT(clearShare(game.awaitShot([](auto& x) { return clearShare(x) < 0.01; }, 5s)), 0.01);
+// Every colour of the untextured picture follows from the camera, the light and the fog.
+TEST_F(UntexturedGame, DrawsTheLabelsTheShipAndTheGroundAsDescribed) {
+    const screenshot s = game->capture();
+    EXPECT_EQ(textMismatches(s, "LIVES", expected::labelLeft, expected::livesBaseline), 0);
+    EXPECT_EQ(textMismatches(s, "SCORE", expected::labelLeft, expected::scoreBaseline), 0);
+    EXPECT_TRUE(showsTheCube(s));
+    EXPECT_GE(groundFit(s, expected::fogStart), 0.97);
+}
 
-    // The picture stretches with the window: ground in the far corner, the cube at the centre.
+// T draws lines, with the clear colour between them. Hidden, the game draws nothing and
+// sleeps; shown again, it draws again.
+TEST_F(UntexturedGame, DrawsLinesAfterTAndSleepsWhileHidden) {
+    game->press({"T"});
+    ASSERT_TRUE(wireframe(game->awaitShot(wireframe, 5s)));
+    EXPECT_LT(hiddenLoad(*game), 0.02);
+    EXPECT_TRUE(wireframe(game->awaitShot(wireframe, 5s)));
+}
+
+// At speed 0.05 and heading 0 the ground slides left under the centred ship; nine turns to
+// the left make heading 90, world +X, and it slides down. t fills again.
+TEST_F(UntexturedGame, TheGroundSlidesUnderTheShipAsItFliesAndTurns) {
+    game->press({"w", "W", "w", "W", "w"});
+    EXPECT_LT(groundSlide(*game, false), -5);
+    game->press({"a", "A", "a", "A", "a", "a", "a", "a", "a"});
+    EXPECT_GT(groundSlide(*game, true), 5);
+    game->press({"t"});
+    EXPECT_LT(clearShare(game->awaitShot([](auto& x) { return clearShare(x) < 0.01; }, 5s)), 0.01);
+}
+
+// Ground in the far corner, the cube at the centre, whatever the window's size.
+TEST_F(UntexturedGame, ThePictureStretchesWithTheWindow) {
     for (auto [w, h] : {std::pair{640, 480}, {960, 700}}) {
-        game.resize(w, h);
+        game->resize(w, h);
         const auto fills = [w = w, h = h](const screenshot& x) {
             const rgb centre = x.at(w / 2, h / 2);
             return x.width == w && x.height == h && centre.g - (centre.r + centre.b) / 2 > 40 &&
                    isGrey(x.at(w - 3, 3), 20, 255);
         };
-        EXPECT_TRUE(fills(game.awaitShot(fills, 10s))) << w << "x" << h;
+        EXPECT_TRUE(fills(game->awaitShot(fills, 10s))) << w << "x" << h;
     }
-    EXPECT_EQ(game.quit(), 0);
-    // The first file that fails ends the loading: the other two are never opened.
-    EXPECT_EQ(game.output(), "Loading texturesFile Not Found : " + metalFile + "\n");
+}
+
+// The first file that fails ends the loading: the other two are never opened. Standard
+// error names every folder searched.
+TEST_F(UntexturedGame, EscapeQuitsAndTheOutputTellsOfTheMissingFile) {
+    EXPECT_EQ(game->quit(), 0);
+    EXPECT_EQ(game->output(),
+              "Loading texturesFile Not Found : " + std::string(expected::metalFile) + "\n");
     const std::string searched =
-        "skyhunt: " + metalFile +
+        "skyhunt: " + std::string(expected::metalFile) +
         " is in none of: the working directory, $SKYHUNT_DATADIR (not set), ";
-    EXPECT_EQ(game.errors().rfind(searched, 0), 0u) << game.errors();
+    EXPECT_EQ(game->errors().rfind(searched, 0), 0u) << game->errors();
 }
 
 // Textured, the ground is no longer the untextured model's plain grey: every game draws the
@@ -326,7 +311,7 @@ TEST(Installed, TheGameFindsItsTexturesFromAnyFolderDrawsTheSameGroundAndQuitsCl
                                         std::abs(p.b - q.b)}) <= 4;
                    }) >= 0.9;
         };
-        EXPECT_TRUE(groundFit(shot, fogStartAtLaunch) < 0.2 && likeFirst(shot)) << folder;
+        EXPECT_TRUE(groundFit(shot, expected::fogStart) < 0.2 && likeFirst(shot)) << folder;
         if (!how.launcher.empty()) { // minimised, a Windows game sleeps too
             EXPECT_LT(hiddenLoad(game), 0.02) << folder;
             EXPECT_TRUE(likeFirst(game.awaitShot(likeFirst, 5s))) << folder;

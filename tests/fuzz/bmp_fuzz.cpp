@@ -4,6 +4,8 @@
 // and a failure must keep no block.
 #include "assets/bmp.h"
 
+#include "assets/bmp_layout.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -11,7 +13,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-static constexpr size_t headerBytes = 54, bytesPerPixel = 3;
+using bmp::bytesPerPixel, bmp::headerBytes;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size) {
     static const int fd = memfd_create("skyhunt-fuzz.bmp", 0);

@@ -8,14 +8,26 @@
 // next band out. Moving, the enemy flies 0.01 slower than the player, even below 0.
 TEST(EnemyPursuit, PicksItsBandByStrictDistance) {
     const struct {
-        float distance, playerHeading, playerSpeed, heading, speed;
+        float distance, playerHeading, playerSpeed;
+        float heading, speed; // the enemy's after its update
     } bands[] = {
-        {2.9f, 30, 0.05f, 30, 0},        // stops, facing the player's travel
-        {3, 90, 0, 0, -0.01f},           // flies straight at the player, here backing away
-        {9.9f, 90, 0.01f, 0, 0},         // a player holding 0.01 is never caught
-        {10, 90, 1, 5.7106f, 0.99f},     // aims one tick ahead, at (1, 10) from itself
-        {24.9f, 0, 0, 0, -0.01f},        // one tick ahead of a player at rest is the player
-        {25, 0, 0.03f, 116.565f, 0.02f}, // wanders, to (-5, -5) + (15, 0) seen from the origin
+        // Stops, facing the player's travel.
+        {/*distance=*/2.9f, /*playerHeading=*/30, /*playerSpeed=*/0.05f, /*heading=*/30,
+         /*speed=*/0},
+        // Flies straight at the player, here backing away.
+        {/*distance=*/3, /*playerHeading=*/90, /*playerSpeed=*/0, /*heading=*/0, /*speed=*/-0.01f},
+        // A player holding 0.01 is never caught.
+        {/*distance=*/9.9f, /*playerHeading=*/90, /*playerSpeed=*/0.01f, /*heading=*/0,
+         /*speed=*/0},
+        // Aims one tick ahead, at (1, 10) from itself.
+        {/*distance=*/10, /*playerHeading=*/90, /*playerSpeed=*/1, /*heading=*/5.7106f,
+         /*speed=*/0.99f},
+        // One tick ahead of a player at rest is the player.
+        {/*distance=*/24.9f, /*playerHeading=*/0, /*playerSpeed=*/0, /*heading=*/0,
+         /*speed=*/-0.01f},
+        // Wanders, to (-5, -5) + (15, 0) seen from the origin.
+        {/*distance=*/25, /*playerHeading=*/0, /*playerSpeed=*/0.03f, /*heading=*/116.565f,
+         /*speed=*/0.02f},
     };
     for (const auto& b : bands) {
         seedWanderAtBearingZero();

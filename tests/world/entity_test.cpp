@@ -10,11 +10,18 @@ TEST(EntitySetVelocity, TakesSpeedAndHeadingFromTheVectorInEveryQuadrant) {
     const struct {
         vec2 v;
         float speed, heading, within = 1e-4f;
-    } cases[] = {{vec2(0, 0), 0, 0},         {vec2(0, 5), 5, 0},
-                 {vec2(0, -2), 2, 180},      {vec2(3, 0), 3, 90},
-                 {vec2(-3, 0), 3, 270},      {vec2(1, 2), r5, a},
-                 {vec2(2, -1), r5, 90 + a},  {vec2(-1, -2), r5, 180 + a},
-                 {vec2(-2, 1), r5, 270 + a}, {vec2(1e-30f, -1e-30f), 0, 180, 180}};
+    } cases[] = {
+        {/*v=*/{0, 0}, /*speed=*/0, /*heading=*/0},
+        {/*v=*/{0, 5}, /*speed=*/5, /*heading=*/0},
+        {/*v=*/{0, -2}, /*speed=*/2, /*heading=*/180},
+        {/*v=*/{3, 0}, /*speed=*/3, /*heading=*/90},
+        {/*v=*/{-3, 0}, /*speed=*/3, /*heading=*/270},
+        {/*v=*/{1, 2}, /*speed=*/r5, /*heading=*/a},
+        {/*v=*/{2, -1}, /*speed=*/r5, /*heading=*/90 + a},
+        {/*v=*/{-1, -2}, /*speed=*/r5, /*heading=*/180 + a},
+        {/*v=*/{-2, 1}, /*speed=*/r5, /*heading=*/270 + a},
+        {/*v=*/{1e-30f, -1e-30f}, /*speed=*/0, /*heading=*/180, /*within=*/180},
+    };
     for (const auto& c : cases) {
         entity e;
         e.setVelocity(c.v);
@@ -29,8 +36,14 @@ TEST(EntitySetVelocity, TakesSpeedAndHeadingFromTheVectorInEveryQuadrant) {
 TEST(EntityTurn, WrapsTheHeadingOnceAndBanksAgainstTheTurnWithoutClamping) {
     const struct {
         float heading, bank, turn, headingAfter, bankAfter;
-    } cases[] = {{355, 0, 10, 5, -10},    {5, 0, -10, 355, 10},  {355, -45, 5, 360, -45},
-                 {0, -50, -10, 350, -40}, {0, 44, -10, 350, 54}, {0, 45, -10, 350, 45}};
+    } cases[] = {
+        {/*heading=*/355, /*bank=*/0, /*turn=*/10, /*headingAfter=*/5, /*bankAfter=*/-10},
+        {/*heading=*/5, /*bank=*/0, /*turn=*/-10, /*headingAfter=*/355, /*bankAfter=*/10},
+        {/*heading=*/355, /*bank=*/-45, /*turn=*/5, /*headingAfter=*/360, /*bankAfter=*/-45},
+        {/*heading=*/0, /*bank=*/-50, /*turn=*/-10, /*headingAfter=*/350, /*bankAfter=*/-40},
+        {/*heading=*/0, /*bank=*/44, /*turn=*/-10, /*headingAfter=*/350, /*bankAfter=*/54},
+        {/*heading=*/0, /*bank=*/45, /*turn=*/-10, /*headingAfter=*/350, /*bankAfter=*/45},
+    };
     for (const auto& c : cases) {
         entity e;
         e.heading = c.heading;

@@ -9,9 +9,10 @@
 TEST(ProjectileFiring, LeavesAlongTheShipsTravelAtTwiceItsSpeedPlusAMargin) {
     const struct {
         vec2 shipVelocity;
-        float heading, speed;
-    } cases[] = {
-        {vec2(0.05f, 0), 90, 0.12f}, {vec2(0, 0), 0, 0.02f}, {vec2(0, -0.02f), 180, 0.06f}};
+        float heading, speed; // the shot's
+    } cases[] = {{/*shipVelocity=*/{0.05f, 0}, /*heading=*/90, /*speed=*/0.12f},
+                 {/*shipVelocity=*/{0, 0}, /*heading=*/0, /*speed=*/0.02f},
+                 {/*shipVelocity=*/{0, -0.02f}, /*heading=*/180, /*speed=*/0.06f}};
     for (const auto& c : cases) {
         const bullet b(vec2(1, 2), c.shipVelocity);
         EXPECT_EQ(b.position().distanceTo(vec2(1, 2)), 0.0f);
@@ -35,17 +36,19 @@ TEST(ProjectileLife, MovesForFiveHundredTicksAndDiesOnTheNext) {
 // dead one still re-aims and creeps on by one advance a tick.
 TEST(MissileHoming, ReaimsEveryTickAndClosesTwoAdvancesAliveOrOneDead) {
     const struct {
-        missile m;
-        vec2 target;
-        bool alive;
+        missile shot;
+        vec2 enemyAt;
+        bool alive; // after one update, with the ticks of life left and the distance to go
         int32_t life;
         float distance;
-    } cases[] = {{missile(vec2(0, 0), vec2(-0.3f, 0)), vec2(0, 10), true, 499, 9.96f},
-                 {missile(), vec2(10, 0), false, 0, 9.98f}};
+    } cases[] = {{/*shot=*/missile(vec2(0, 0), vec2(-0.3f, 0)), /*enemyAt=*/{0, 10},
+                  /*alive=*/true, /*life=*/499, /*distance=*/9.96f},
+                 {/*shot=*/missile(), /*enemyAt=*/{10, 0}, /*alive=*/false, /*life=*/0,
+                  /*distance=*/9.98f}};
     for (auto c : cases) {
-        c.m.update(enemy(c.target, 0));
-        EXPECT_EQ(c.m.isAlive(), c.alive);
-        EXPECT_EQ(c.m.life, c.life);
-        EXPECT_NEAR(c.m.position().distanceTo(c.target), c.distance, 1e-5);
+        c.shot.update(enemy(c.enemyAt, 0));
+        EXPECT_EQ(c.shot.isAlive(), c.alive);
+        EXPECT_EQ(c.shot.life, c.life);
+        EXPECT_NEAR(c.shot.position().distanceTo(c.enemyAt), c.distance, 1e-5);
     }
 }

@@ -9,11 +9,16 @@
 TEST(WingmanFollow, StopsInsideThreeUnitsAndRoamsAtFixedSpeedBeyond) {
     const struct {
         vec2 leader;
-        float leaderHeading, leaderSpeed, heading, speed;
+        float leaderHeading, leaderSpeed;
+        float heading, speed; // the wingman's after its update
     } cases[] = {
-        {vec2(0, 2.9f), 120, 0.04f, 120, 0},
-        {vec2(0, 3), 0, 0, 90, 0.05f}, // wanders, to (15, 0)
-        {vec2(40, -7), 200, 0.3f, 90, 0.05f},
+        {/*leader=*/{0, 2.9f}, /*leaderHeading=*/120, /*leaderSpeed=*/0.04f, /*heading=*/120,
+         /*speed=*/0},
+        // Wanders, to (15, 0).
+        {/*leader=*/{0, 3}, /*leaderHeading=*/0, /*leaderSpeed=*/0, /*heading=*/90,
+         /*speed=*/0.05f},
+        {/*leader=*/{40, -7}, /*leaderHeading=*/200, /*leaderSpeed=*/0.3f, /*heading=*/90,
+         /*speed=*/0.05f},
     };
     for (const auto& c : cases) {
         seedWanderAtBearingZero();
