@@ -1,5 +1,6 @@
 #include "app/pacer.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <GL/glut.h>
@@ -25,6 +26,13 @@ constexpr nanoseconds missedRetrace = period * 3 / 4;
 // A frame is started this much earlier than its predicted drawing time needs, for the
 // moment between the wait's end and the first GL call, and the copy to the screen.
 constexpr nanoseconds safetyMargin = 1500us;
+// A frame that misses the retrace it was aimed at shows a whole retrace late, so on a
+// synchronised display each miss adds this to the margin; the reserve loses a 64th of itself
+// a frame, half in about three quarters of a second, and never grows past the cap however
+// busy the machine.
+constexpr nanoseconds missReserve = 1ms;
+constexpr int reserveMelt = 64;
+constexpr nanoseconds reserveCap = 8ms;
 
 } // namespace
 
@@ -39,6 +47,7 @@ void framePacer::start() {
     running = true;
     displayPaced = true;
     holdsSwaps = false;
+    reserve = 0ns;
     taken = false;
     retraces.forget();
     beginJudging(now());
@@ -63,7 +72,7 @@ framePacer::time framePacer::presentTarget() const {
 }
 
 framePacer::time framePacer::drawDeadline(time aim) const {
-    return aim == time::min() ? aim : aim - drawTime.predicted() - safetyMargin;
+    return aim == time::min() ? aim : aim - drawTime.predicted() - safetyMargin - reserve;
 }
 
 bool framePacer::takeFrameIfDue() {
@@ -129,6 +138,11 @@ void framePacer::presented() {
     retraces.swapReturned(t);
     if (displayPaced) {
         const bool aimed = target != time::min();
+        if (aimed && t > target + retraces.period() / 2) {
+            reserve = std::min(reserve + missReserve, reserveCap);
+        } else {
+            reserve -= reserve / reserveMelt;
+        }
         judgeDisplay(t, aimed ? t > target - safetyMargin / 2 : hold >= retraceHold);
     } else if (hold > missedRetrace) {
         displayPaced = true;

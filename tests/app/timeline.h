@@ -1,7 +1,6 @@
 #pragma once
 
 #include <chrono>
-#include <ostream>
 
 #include "app/clock.h"
 #include "tests/support/expected.h"
@@ -18,10 +17,3 @@ struct timeline {
         return [this] { return now; };
     }
 };
-
-namespace std::chrono {
-// Durations in failure messages as numbers of microseconds, not bytes.
-inline void PrintTo(nanoseconds d, std::ostream* out) {
-    *out << d.count() / 1000.0 << " us";
-}
-} // namespace std::chrono
