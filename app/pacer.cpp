@@ -25,7 +25,7 @@ constexpr nanoseconds retraceHold = period / 4;
 constexpr nanoseconds missedRetrace = period * 3 / 4;
 // A frame is started this much earlier than its predicted drawing time needs, for the
 // moment between the wait's end and the first GL call, and the copy to the screen.
-constexpr nanoseconds safetyMargin = 1500us;
+constexpr nanoseconds safetyMargin = 1ms;
 // A frame that misses the retrace it was aimed at shows a whole retrace late, so on a
 // synchronised display each miss adds this to the margin; the reserve loses a 64th of itself
 // a frame, half in about three quarters of a second, and never grows past the cap however

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/game.h"
+#include "app/pacer.h"
 #include "tests/app/scene.h"
 #include "tests/app/timeline.h"
 
