@@ -26,11 +26,11 @@ constexpr nanoseconds missedRetrace = period * 3 / 4;
 // A frame is started this much earlier than its predicted drawing time needs, for the
 // moment between the wait's end and the first GL call, and the copy to the screen.
 constexpr nanoseconds safetyMargin = 1ms;
-// A frame that misses the retrace it was aimed at shows a whole retrace late, so on a
-// synchronised display each miss adds this to the margin; the reserve loses a 64th of itself
-// a frame, half in about three quarters of a second, and never grows past the cap however
-// busy the machine.
-constexpr nanoseconds missReserve = 1ms;
+// A frame late for its moment shows late (on a synchronised display a whole retrace late),
+// so each late frame adds this to the margin; the reserve loses a 64th of itself a frame,
+// half in about three quarters of a second, and never grows past the cap however busy the
+// machine.
+constexpr nanoseconds lateReserve = 1ms;
 constexpr int reserveMelt = 64;
 constexpr nanoseconds reserveCap = 8ms;
 
@@ -116,6 +116,7 @@ void framePacer::awaitPresent() {
     drawTime.record(t - drawingSince);
     if (!displayPaced) {
         const time wake = aimsAtRetraces() ? target - retraces.period() / 2 : target;
+        keepReserve(t > target);
         if (wake > t) {
             sleepUntil(wake);
             t = now();
@@ -138,16 +139,16 @@ void framePacer::presented() {
     retraces.swapReturned(t);
     if (displayPaced) {
         const bool aimed = target != time::min();
-        if (aimed && t > target + retraces.period() / 2) {
-            reserve = std::min(reserve + missReserve, reserveCap);
-        } else {
-            reserve -= reserve / reserveMelt;
-        }
+        keepReserve(aimed && t > target + retraces.period() / 2);
         judgeDisplay(t, aimed ? t > target - safetyMargin / 2 : hold >= retraceHold);
     } else if (hold > missedRetrace) {
         displayPaced = true;
         beginJudging(t);
     }
+}
+
+void framePacer::keepReserve(bool late) {
+    reserve = late ? std::min(reserve + lateReserve, reserveCap) : reserve - reserve / reserveMelt;
 }
 
 // After judgedFrames presents, the pacer takes over if the display held fewer than half of

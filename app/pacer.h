@@ -51,6 +51,7 @@ class framePacer {
     time presentTarget() const;
     time drawDeadline(time target) const;
     bool aimsAtRetraces() const;
+    void keepReserve(bool late);
     void judgeDisplay(time t, bool held);
     void beginJudging(time t);
 
@@ -62,7 +63,7 @@ class framePacer {
     bool running = false;
     bool displayPaced = true;
     bool holdsSwaps = false;             // the last half second judged, the display held most swaps
-    std::chrono::nanoseconds reserve{0}; // added to the margin after missed retraces
+    std::chrono::nanoseconds reserve{0}; // added to the margin after late frames
     bool taken = false;                  // a frame is taken and not yet drawn
     time target{};        // when the frame being drawn is to reach the screen; min: at once
     time due{};           // the pacer's own beat: when the next frame is to be presented
