@@ -3,8 +3,9 @@
 #include <chrono>
 #include <functional>
 
-// Counts the world's ticks from real time, 60 a second whatever the display delivers: each
-// display event runs as many ticks as the time since the last one owes (0, 1 or more).
+// Counts the world's ticks from real time, 60 a second whatever the display delivers, in the
+// frame loop described at the top of app/game.cpp: each ticking display event runs as many
+// ticks as the time since the last one owes (0, 1 or more).
 // A display that keeps a steady pace near a whole number of ticks per event gets exactly
 // that number every event, so a 60 Hz screen shows every tick once and never a 0-then-2
 // stutter from a millisecond of jitter.

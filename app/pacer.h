@@ -6,10 +6,11 @@
 #include "app/draw_time.h"
 #include "app/retrace.h"
 
-// When each frame is drawn and shown. The game waits first, handling the player's keys the
-// whole time, and starts a frame only when there is just time left to draw it before it is
-// due: the predicted drawing time and a small margin before the moment it reaches the
-// screen. A key pressed during the wait thus shows in the very next frame.
+// When each frame is drawn and shown, in the frame loop described at the top of
+// app/game.cpp. The game waits first, handling the player's keys the whole time, and starts
+// a frame only when there is just time left to draw it before it is due: the predicted
+// drawing time and a small margin before the moment it reaches the screen. A key pressed
+// during the wait thus shows in the very next frame.
 //
 // That moment is a beat of 60 frames a second on the pacer's own clock, or, on a display
 // that holds each swap until its retrace (sync to vertical blank), the next retrace, learned
