@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <numeric>
 #include <random>
 #include <string>
 #include <thread>
@@ -126,9 +127,9 @@ std::vector<double> keyToScreenMs(const std::vector<keyPress>& keys,
     return ms;
 }
 
-// The value below which the given share of the sorted values lie.
-double percentile(const std::vector<double>& sorted, double share) {
-    return sorted[std::min(sorted.size() - 1, static_cast<size_t>(sorted.size() * share))];
+// The value below which the given percentage of the sorted values lie.
+double percentile(const std::vector<double>& sorted, size_t percent) {
+    return sorted[std::min(sorted.size() - 1, sorted.size() * percent / 100)];
 }
 
 // The player's speed as the game sums it, one float addition a key press.
@@ -212,16 +213,13 @@ void pacedGame(benchmark::State& state, simulatedDisplay display, const char* bi
         }
         std::sort(keyMs.begin(), keyMs.end());
         std::sort(drawingMs.begin(), drawingMs.end());
-        double keySum = 0;
-        for (double k : keyMs) {
-            keySum += k;
-        }
+        const double keySum = std::accumulate(keyMs.begin(), keyMs.end(), 0.0);
         const double seconds = (in.back().atNs - in.front().atNs) / 1e9;
         const double wall = std::chrono::duration<double>(t1 - t0).count();
         state.counters["ticks/s"] =
             std::round((in.back().eyeZ - in.front().eyeZ) / perTick) / seconds;
         state.counters["frames/s"] = intervalsMs.size() / seconds;
-        state.counters["p99 interval ms"] = intervalsMs[intervalsMs.size() * 99 / 100];
+        state.counters["p99 interval ms"] = percentile(intervalsMs, 99);
         state.counters["max interval ms"] = intervalsMs.back();
         state.counters["held retraces"] = static_cast<double>(held);
         state.counters["overruns"] = overruns;
@@ -231,11 +229,11 @@ void pacedGame(benchmark::State& state, simulatedDisplay display, const char* bi
         state.counters["keys"] = static_cast<double>(keyMs.size());
         state.counters["keys lost"] = static_cast<double>(keys.size() - keyMs.size());
         state.counters["key mean ms"] = keySum / keyMs.size();
-        state.counters["key median ms"] = percentile(keyMs, 0.5);
-        state.counters["key p90 ms"] = percentile(keyMs, 0.9);
+        state.counters["key median ms"] = percentile(keyMs, 50);
+        state.counters["key p90 ms"] = percentile(keyMs, 90);
         state.counters["key max ms"] = keyMs.back();
-        state.counters["draw median ms"] = percentile(drawingMs, 0.5);
-        state.counters["draw p90 ms"] = percentile(drawingMs, 0.9);
+        state.counters["draw median ms"] = percentile(drawingMs, 50);
+        state.counters["draw p90 ms"] = percentile(drawingMs, 90);
     }
 }
 
