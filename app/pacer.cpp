@@ -26,12 +26,17 @@ constexpr nanoseconds missedRetrace = period * 3 / 4;
 // A frame is started this much earlier than its predicted drawing time needs, for the
 // moment between the wait's end and the first GL call, and the copy to the screen.
 constexpr nanoseconds safetyMargin = 1ms;
-// A frame late for its moment shows late (on a synchronised display a whole retrace late),
-// so each late frame adds this to the margin; the reserve loses a 64th of itself a frame,
-// half in about three quarters of a second, and never grows past the cap however busy the
-// machine.
+// A frame late for its moment adds to the margin of the frames after it, and the reserve
+// melts away again while they are on time. Paced by its own beat, a late frame shows late by
+// no more than its lateness: 1 ms, losing a 64th of itself a frame (half in about three
+// quarters of a second). On a display that holds swaps it shows a whole retrace late, the
+// picture before it twice, which a player sees: 2 ms, losing a 260th a frame (half in about
+// three seconds at 60 Hz), so the margin settles where such frames are rare. The reserve
+// never grows past the cap however busy the machine.
 constexpr nanoseconds lateReserve = 1ms;
 constexpr int reserveMelt = 64;
+constexpr nanoseconds missedRetraceReserve = 2ms;
+constexpr int missedRetraceMelt = 260;
 constexpr nanoseconds reserveCap = 8ms;
 
 } // namespace
@@ -148,7 +153,9 @@ void framePacer::presented() {
 }
 
 void framePacer::keepReserve(bool late) {
-    reserve = late ? std::min(reserve + lateReserve, reserveCap) : reserve - reserve / reserveMelt;
+    const nanoseconds step = displayPaced ? missedRetraceReserve : lateReserve;
+    const int melt = displayPaced ? missedRetraceMelt : reserveMelt;
+    reserve = late ? std::min(reserve + step, reserveCap) : reserve - reserve / melt;
 }
 
 // After judgedFrames presents, the pacer takes over if the display held fewer than half of
