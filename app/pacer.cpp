@@ -159,14 +159,17 @@ void framePacer::keepReserve(bool late) {
 }
 
 // After judgedFrames presents, the pacer takes over if the display held fewer than half of
-// them (no sync to the display) or if they came faster than 80 Hz on average (a fast
-// display, which its retraces then quantise finely enough).
+// them (no sync to the display) or if it refreshes faster than 80 Hz: its retraces then
+// quantise the beat finely enough. The grid of retraces tells that even when most frames take
+// two of them to draw, as long as one now and then takes one (a 144 Hz display would
+// otherwise pass for a 72 Hz one); failing a grid, frames coming faster than 80 Hz do.
 void framePacer::judgeDisplay(time t, bool held) {
     framesHeld += held ? 1 : 0;
     if (++framesJudged < judgedFrames) {
         return;
     }
-    const bool fast = t - judgingSince < judgedFrames * missedRetrace;
+    const bool fast = (retraces.known() && retraces.period() < missedRetrace) ||
+                      t - judgingSince < judgedFrames * missedRetrace;
     holdsSwaps = framesHeld * 2 >= framesJudged;
     if (!holdsSwaps || fast) {
         displayPaced = false;
