@@ -159,6 +159,14 @@ void summarise(const std::map<std::string, figure>& m) {
             const double longest = c.at("max interval ms");
             line((on + "longest interval (ms)").c_str(), longest, "< 25", longest < 25);
             note((on + "frames drawn too slowly for one retrace").c_str(), c.at("overruns"), "");
+            // Never late, a frame starts its longest drawing time before the retrace; within
+            // the latency bound, on average at most its 90th percentile and 3 ms before.
+            note((on + "drawing time, longest - 90th percentile (ms)").c_str(),
+                 c.at("draw max ms") - c.at("draw p90 ms"), "over 3: both bounds cannot hold");
+            if (has(pacedName(d, true).c_str())) {
+                note((on + "baseline's longest interval (ms)").c_str(),
+                     m.at(pacedName(d, true)).counters.at("max interval ms"), "");
+            }
         }
         summariseKeys(m, d, on);
     }
