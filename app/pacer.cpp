@@ -58,10 +58,15 @@ void framePacer::start() {
     beginJudging(now());
 }
 
+// The grid of retraces, once learnt, says the display refreshes faster than 80 Hz.
+bool framePacer::retracesFast() const {
+    return retraces.known() && retraces.period() < missedRetrace;
+}
+
 // A display that holds swaps and refreshes faster than 80 Hz shows the pacer's beat at the
 // retrace nearest to it.
 bool framePacer::aimsAtRetraces() const {
-    return !displayPaced && holdsSwaps && retraces.known() && retraces.period() < missedRetrace;
+    return !displayPaced && holdsSwaps && retracesFast();
 }
 
 // Pacing alone, the display shows each frame at the retrace after the last one, and the
@@ -168,8 +173,7 @@ void framePacer::judgeDisplay(time t, bool held) {
     if (++framesJudged < judgedFrames) {
         return;
     }
-    const bool fast = (retraces.known() && retraces.period() < missedRetrace) ||
-                      t - judgingSince < judgedFrames * missedRetrace;
+    const bool fast = retracesFast() || t - judgingSince < judgedFrames * missedRetrace;
     holdsSwaps = framesHeld * 2 >= framesJudged;
     if (!holdsSwaps || fast) {
         displayPaced = false;

@@ -51,6 +51,7 @@ class framePacer {
   private:
     time presentTarget() const;
     time drawDeadline(time target) const;
+    bool retracesFast() const;
     bool aimsAtRetraces() const;
     void keepReserve(bool late);
     void judgeDisplay(time t, bool held);
