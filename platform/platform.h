@@ -20,8 +20,8 @@ std::filesystem::path executableFolder();
 void sleepUntil(time until);
 
 // Blocks until the window system has an event waiting for the game's window, or until the
-// given time, whichever comes first; true if an event is waiting. Needs the game's window
-// open: it waits on that window's connection to the window system.
-bool waitForEvents(time until);
+// given time, whichever comes first. Needs the game's window open: it waits on that window's
+// connection to the window system.
+void waitForEvents(time until);
 
 } // namespace platform

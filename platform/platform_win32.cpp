@@ -100,7 +100,7 @@ void sleepUntil(time until) {
 }
 
 // The thread's message queue and the timer together: whichever comes first ends the wait.
-bool waitForEvents(time until) {
+void waitForEvents(time until) {
     raiseTimerResolution();
     const HANDLE timer = waitTimer();
     while (std::chrono::steady_clock::now() < until) {
@@ -109,10 +109,9 @@ bool waitForEvents(time until) {
             armed ? 1 : 0, armed ? &timer : nullptr, armed ? INFINITE : millisecondsUntil(until),
             QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (result == WAIT_OBJECT_0 + (armed ? 1 : 0)) {
-            return true;
+            return;
         }
     }
-    return false;
 }
 
 } // namespace platform

@@ -43,8 +43,8 @@ TEST_P(TimerResolution, IsRaisedToOneMillisecondOnceWakingOnTimeAndGivenBackAtEx
 }
 
 // With no window there is no event: the wait lasts until its time.
-INSTANTIATE_TEST_SUITE_P(
-    Windows, TimerResolution,
-    testing::Values(platform::sleepUntil,
-                    [](platform::time until) { platform::waitForEvents(until); }),
-    [](const auto& param) { return std::string(param.index == 0 ? "Sleep" : "Wait"); });
+INSTANTIATE_TEST_SUITE_P(Windows, TimerResolution,
+                         testing::Values(platform::sleepUntil, platform::waitForEvents),
+                         [](const auto& param) {
+                             return std::string(param.index == 0 ? "Sleep" : "Wait");
+                         });
