@@ -3,7 +3,8 @@
 # build compiles against, links or runs comes from a Debian package that the lists of that
 # build name, or that one of those depends on. A package installed by hand on this machine
 # and in no list would make the suite pass here and fail on a fresh machine. Sourced by
-# setup.sh, after the lists.
+# setup.sh, after the lists. The scripts run with errexit, pipefail and inherit_errexit: a
+# grep that finds nothing or a dpkg -S that misses a pattern must not end a scan halfway.
 
 # The lists each preset's build needs, as its script installs them; a package missing from
 # them belongs in the last.
@@ -95,7 +96,7 @@ skyhunt_build_system_files() {
         xargs -r -d '\n' -n 1 -P "$(nproc)" sh -c <"$scan/rescan" || exit 1
         {
             sed -n 's/^file //p' "$scan/records"
-            find "$scan" -name '*.d' -exec cat {} + | tr -s ' \\\t' '\n\n\n' | grep '^/'
+            find "$scan" -name '*.d' -exec cat {} + | tr -s ' \\\t' '\n\n\n' | { grep '^/' || true; }
             # Libraries named by path or by -l, resolved by the compiler that links them.
             awk '$1 !~ /(gcc|g\+\+|clang|clang\+\+)(-[0-9.]+|-posix)?$/ || !/ -c / {
                     for (i = 1; i <= NF; i++) if ($i == "&&" && $(i + 1) ~ /^\//) { cc = $(i + 1); break }
@@ -131,11 +132,13 @@ skyhunt_file_owners() {
     while IFS=$'\t' read -r pkg file; do
         owner[$file]=$pkg
     done < <({
-        dpkg -S "$@"
+        dpkg -S "$@" || true
         for file in "$@"; do
             realpath "$file"
-            [[ $file == /usr/* ]] && echo "${file#/usr}"
-        done | xargs -r dpkg -S
+            if [[ $file == /usr/* ]]; then
+                echo "${file#/usr}"
+            fi
+        done | xargs -r dpkg -S || true
     } 2>/dev/null | sed -n '/^diversion/!s/^\([^:, ]*\)[^ ]* \(\/.*\)$/\1\t\2/p')
     for file in "$@"; do
         pkg=${owner[$file]:-${owner[$(realpath "$file")]:-${owner[${file#/usr}]:-}}}
