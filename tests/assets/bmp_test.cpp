@@ -4,33 +4,92 @@
 #include "assets/bmp_layout.h"
 #include "tools/texgen.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
+// FIFOs and a cap on the address space are POSIX's; elsewhere their cases are left out.
+#if __has_include(<sys/resource.h>)
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
 
 namespace {
 
+namespace fs = std::filesystem;
 using bytes = std::vector<unsigned char>;
 
 unsigned char sentinel; // the caller's block, which a rejected file must leave in the record
 
+bool makeFifo([[maybe_unused]] const std::string& path) {
+#if __has_include(<sys/resource.h>)
+    return mkfifo(path.c_str(), 0600) == 0;
+#else
+    return false;
+#endif
+}
+
+// While it lives, the process may map only 256 MiB more than it has: a reader that took the
+// block of a 2 GiB picture fails at once rather than read it.
+class addressSpaceCap {
+#if __has_include(<sys/resource.h>)
+  public:
+    addressSpaceCap() {
+        unsigned long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        getrlimit(RLIMIT_AS, &before);
+        rlimit capped = before;
+        capped.rlim_cur = pages * static_cast<unsigned long>(sysconf(_SC_PAGESIZE)) + (256ul << 20);
+        EXPECT_EQ(setrlimit(RLIMIT_AS, &capped), 0);
+    }
+    ~addressSpaceCap() {
+        setrlimit(RLIMIT_AS, &before);
+    }
+
+  private:
+    rlimit before{};
+#endif
+};
+
 class BmpFile : public testing::Test {
   protected:
-    void TearDown() override { unlink(path.c_str()); }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::permissions(path, fs::perms::owner_all, ignored);
+        fs::remove_all(path, ignored);
+    }
 
-    // Writes the file, reads it, and keeps what was printed.
-    int load(const bytes& content) {
+    // Writes the file, grown to the length given with a hole, reads it, and keeps what was
+    // printed.
+    int load(const bytes& content, uint32_t largestSide = UINT32_MAX, uintmax_t length = 0) {
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(content.data()), std::streamsize(content.size()));
+        if (length > content.size()) {
+            fs::resize_file(path, length);
+        }
+        return read(largestSide);
+    }
+    int read(uint32_t largestSide = UINT32_MAX) {
         img = {0, 0, &sentinel};
         testing::internal::CaptureStdout();
-        const int result = loadBmp(path.c_str(), &img);
+        const int result = loadBmp(path.c_str(), &img, largestSide);
         out = testing::internal::GetCapturedStdout();
         return result;
+    }
+    // The lines printed for a file of these sides, the last one given with %s for its path.
+    std::string printed(uint32_t width, uint32_t height, std::string last) const {
+        std::string text = "Width of %s: " + std::to_string(width) +
+                           "\nHeight of %s: " + std::to_string(height) + "\n" + last;
+        for (size_t at; (at = text.find("%s")) != std::string::npos;) {
+            text.replace(at, 2, path);
+        }
+        return text;
     }
 
     const std::string path = testing::TempDir() + "skyhunt-" + std::to_string(getpid()) + ".bmp";
@@ -95,12 +154,84 @@ TEST_F(BmpFile, FilesOutsideTheReadersRangeAreRejectedBeforeAnyAllocation) {
         putBmpField(file, bmp::planes, f.planes);
         putBmpField(file, bmp::bitsPerPixel, f.bitsPerPixel);
         EXPECT_EQ(load(file), 0);
-        std::string text = "Width of %s: " + std::to_string(f.width) +
-                           "\nHeight of %s: " + std::to_string(f.height) + "\n" + f.last;
-        for (size_t at; (at = text.find("%s")) != std::string::npos;) {
-            text.replace(at, 2, path);
-        }
-        EXPECT_EQ(out, text);
+        EXPECT_EQ(out, printed(f.width, f.height, f.last));
         EXPECT_EQ(img.data, &sentinel);
     }
+}
+
+// A picture with a side longer than the largest texture is turned away from its header,
+// whatever length the file has, under a cap that leaves no room for a 2 GiB block. A side
+// at the limit is read.
+TEST_F(BmpFile, APictureLargerThanATextureIsRefusedFromItsHeader) {
+    const addressSpaceCap cap;
+    const struct {
+        uint32_t width, height, largestSide;
+        uintmax_t length; // of the whole file, a hole past its header
+        const char* last; // the line after the two size lines; empty when read
+    } files[] = {
+        {/*width=*/64, /*height=*/4, /*largestSide=*/64, /*length=*/54 + 768, /*last=*/""},
+        {/*width=*/128, /*height=*/4, /*largestSide=*/64, /*length=*/54,
+         /*last=*/"Image %s is larger than a texture can be: 128 x 4, sides at most 64\n"},
+        {/*width=*/4, /*height=*/65, /*largestSide=*/64, /*length=*/54,
+         /*last=*/"Image %s is larger than a texture can be: 4 x 65, sides at most 64\n"},
+        {/*width=*/16384, /*height=*/43690, /*largestSide=*/16384, /*length=*/54 + 2147450880,
+         /*last=*/"Image %s is larger than a texture can be: 16384 x 43690, sides at most 16384\n"},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.last);
+        bytes header(bmp::headerBytes);
+        putBmpField(header, bmp::width, f.width);
+        putBmpField(header, bmp::height, f.height);
+        putBmpField(header, bmp::planes, 1);
+        putBmpField(header, bmp::bitsPerPixel, 24);
+        EXPECT_EQ(load(header, f.largestSide, f.length), *f.last == '\0' ? 1 : 0);
+        EXPECT_EQ(out, printed(f.width, f.height, f.last));
+        EXPECT_EQ(img.data == &sentinel, *f.last != '\0');
+        if (img.data != &sentinel) {
+            std::free(img.data);
+        }
+    }
+}
+
+// Only a plain file is opened, and nothing waits on what is not one: a FIFO with no writer
+// holds an ordinary open for good, so a reader that waits fails here after 10 s.
+TEST_F(BmpFile, WhatIsNotAFileIsRefusedAtOnceSayingWhatItIs) {
+    const struct {
+        bool (*make)(const std::string& path); // false where the system has no such thing
+        const char* printed;
+    } paths[] = {
+        {/*make=*/[](const std::string&) { return true; }, /*printed=*/"File Not Found : %s\n"},
+        {/*make=*/[](const std::string& p) { return fs::create_directory(p); },
+         /*printed=*/"%s is not a file: it is a directory\n"},
+        {/*make=*/makeFifo, /*printed=*/"%s is not a file: it is a FIFO\n"},
+    };
+    for (const auto& p : paths) {
+        SCOPED_TRACE(p.printed);
+        TearDown();
+        if (!p.make(path)) {
+            continue;
+        }
+        auto reading = std::async(std::launch::async, [this] { return read(); });
+        if (reading.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+            std::ofstream{path}; // a writer lets the open go on
+            ADD_FAILURE() << "the reader waited on " << path;
+        }
+        EXPECT_EQ(reading.get(), 0);
+        std::string text = p.printed;
+        EXPECT_EQ(out, text.replace(text.find("%s"), 2, path));
+        EXPECT_EQ(img.data, &sentinel);
+    }
+}
+
+// A file there but closed to the player keeps the missing file's line and adds the reason.
+// Root reads any file, and Windows reads a read-only one: there the case is skipped.
+TEST_F(BmpFile, AnUnreadableFileIsRefusedWithTheSystemsReason) {
+    std::ofstream{path};
+    fs::permissions(path, fs::perms::none);
+    if (std::ifstream(path).is_open()) {
+        GTEST_SKIP() << "permissions do not bind here: run this as a user other than root";
+    }
+    EXPECT_EQ(read(), 0);
+    EXPECT_EQ(out, "File Not Found : " + path + "\nPermission denied\n");
+    EXPECT_EQ(img.data, &sentinel);
 }
