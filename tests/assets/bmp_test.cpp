@@ -4,6 +4,7 @@
 #include "assets/bmp_layout.h"
 #include "tools/texgen.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -14,10 +15,8 @@
 
 #include <gtest/gtest.h>
 #include <unistd.h>
-// FIFOs and a cap on the address space are POSIX's; elsewhere their cases are left out.
-#if __has_include(<sys/resource.h>)
+#if __has_include(<sys/resource.h>) // POSIX's; elsewhere the address space is not capped
 #include <sys/resource.h>
-#include <sys/stat.h>
 #endif
 
 namespace {
@@ -27,35 +26,18 @@ using bytes = std::vector<unsigned char>;
 
 unsigned char sentinel; // the caller's block, which a rejected file must leave in the record
 
-bool makeFifo([[maybe_unused]] const std::string& path) {
+// From now on the process may map only 256 MiB more than it has: a reader that took the
+// block of a 2 GiB picture fails at once rather than read it.
+void capAddressSpace() {
 #if __has_include(<sys/resource.h>)
-    return mkfifo(path.c_str(), 0600) == 0;
-#else
-    return false;
+    unsigned long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    rlimit cap{};
+    getrlimit(RLIMIT_AS, &cap);
+    cap.rlim_cur = pages * static_cast<unsigned long>(sysconf(_SC_PAGESIZE)) + (256ul << 20);
+    EXPECT_EQ(setrlimit(RLIMIT_AS, &cap), 0);
 #endif
 }
-
-// While it lives, the process may map only 256 MiB more than it has: a reader that took the
-// block of a 2 GiB picture fails at once rather than read it.
-class addressSpaceCap {
-#if __has_include(<sys/resource.h>)
-  public:
-    addressSpaceCap() {
-        unsigned long pages = 0;
-        std::ifstream("/proc/self/statm") >> pages;
-        getrlimit(RLIMIT_AS, &before);
-        rlimit capped = before;
-        capped.rlim_cur = pages * static_cast<unsigned long>(sysconf(_SC_PAGESIZE)) + (256ul << 20);
-        EXPECT_EQ(setrlimit(RLIMIT_AS, &capped), 0);
-    }
-    ~addressSpaceCap() {
-        setrlimit(RLIMIT_AS, &before);
-    }
-
-  private:
-    rlimit before{};
-#endif
-};
 
 class BmpFile : public testing::Test {
   protected:
@@ -70,9 +52,7 @@ class BmpFile : public testing::Test {
     int load(const bytes& content, uint32_t largestSide = UINT32_MAX, uintmax_t length = 0) {
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(content.data()), std::streamsize(content.size()));
-        if (length > content.size()) {
-            fs::resize_file(path, length);
-        }
+        fs::resize_file(path, std::max<uintmax_t>(length, content.size()));
         return read(largestSide);
     }
     int read(uint32_t largestSide = UINT32_MAX) {
@@ -82,10 +62,7 @@ class BmpFile : public testing::Test {
         out = testing::internal::GetCapturedStdout();
         return result;
     }
-    // The lines printed for a file of these sides, the last one given with %s for its path.
-    std::string printed(uint32_t width, uint32_t height, std::string last) const {
-        std::string text = "Width of %s: " + std::to_string(width) +
-                           "\nHeight of %s: " + std::to_string(height) + "\n" + last;
+    std::string withPath(std::string text) const {
         for (size_t at; (at = text.find("%s")) != std::string::npos;) {
             text.replace(at, 2, path);
         }
@@ -100,14 +77,15 @@ class BmpFile : public testing::Test {
 } // namespace
 
 // The generator's blue-green-red rows come back as its red-green-blue pictures, read from
-// byte 54 whatever the header's own pixel offset says, and nothing read past the block.
+// byte 54 whatever the header's own pixel offset says, and nothing read past the block. A
+// side as long as the largest texture is read.
 TEST_F(BmpFile, GeneratedTexturesReadBackExactly) {
     for (std::size_t slot = 0; slot < texture::count; ++slot) {
         const picture pic = texturePicture(texture::slot(slot));
         bytes file = encodeBmp(pic);
         putBmpField(file, bmp::pixelOffset, 138);
         file.resize(file.size() + 100, '!');
-        ASSERT_EQ(load(file), 1) << out;
+        ASSERT_EQ(load(file, pic.width), 1) << out;
         EXPECT_TRUE(img.width == pic.width && img.height == pic.height);
         EXPECT_EQ(bytes(img.data, img.data + pic.rgb.size()), pic.rgb);
         std::free(img.data);
@@ -116,14 +94,16 @@ TEST_F(BmpFile, GeneratedTexturesReadBackExactly) {
 
 // Every check in its order, with its one line, and no block taken: the record keeps the
 // caller's pointer, which the reader overwrites with any block it takes. Not even a file
-// whose header promises more pixels than it holds gets one.
+// promising more than it holds gets one, nor 2 GiB larger than a texture (under the cap).
 TEST_F(BmpFile, FilesOutsideTheReadersRangeAreRejectedBeforeAnyAllocation) {
+    capAddressSpace();
     const char* const readError = "Error reading image data from %s.\n";
     const struct {
         uint32_t width, height;
-        std::size_t pixelBytes; // after the header
-        const char* last;       // the line after the two size lines
+        uint64_t pixelBytes; // after the header, all in a hole
+        const char* last;    // the line after the two size lines
         uint16_t planes = 1, bitsPerPixel = 24;
+        uint32_t largestSide = UINT32_MAX;
     } files[] = {
         {/*width=*/4, /*height=*/2, /*pixelBytes=*/24, /*last=*/"Planes from %s is not 1: 2\n",
          /*planes=*/2},
@@ -145,51 +125,25 @@ TEST_F(BmpFile, FilesOutsideTheReadersRangeAreRejectedBeforeAnyAllocation) {
         {/*width=*/30000, /*height=*/30000, /*pixelBytes=*/0, /*last=*/readError}, // 2.7 GB
         {/*width=*/4, /*height=*/2, /*pixelBytes=*/23, /*last=*/readError},
         {/*width=*/0, /*height=*/3, /*pixelBytes=*/12, /*last=*/readError},
+        {/*width=*/4, /*height=*/65, /*pixelBytes=*/0,
+         /*last=*/"Image %s is larger than a texture can be: 4 x 65, sides at most 64\n",
+         /*planes=*/1, /*bitsPerPixel=*/24, /*largestSide=*/64},
+        // 2 GiB, as long as its header says.
+        {/*width=*/43692, /*height=*/16384, /*pixelBytes=*/2147549184,
+         /*last=*/"Image %s is larger than a texture can be: 43692 x 16384, sides at most 16384\n",
+         /*planes=*/1, /*bitsPerPixel=*/24, /*largestSide=*/16384},
     };
     for (const auto& f : files) {
         SCOPED_TRACE(f.last);
-        bytes file(bmp::headerBytes + f.pixelBytes);
+        bytes file(bmp::headerBytes);
         putBmpField(file, bmp::width, f.width);
         putBmpField(file, bmp::height, f.height);
         putBmpField(file, bmp::planes, f.planes);
         putBmpField(file, bmp::bitsPerPixel, f.bitsPerPixel);
-        EXPECT_EQ(load(file), 0);
-        EXPECT_EQ(out, printed(f.width, f.height, f.last));
+        EXPECT_EQ(load(file, f.largestSide, bmp::headerBytes + f.pixelBytes), 0);
+        EXPECT_EQ(out, withPath("Width of %s: " + std::to_string(f.width) +
+                                "\nHeight of %s: " + std::to_string(f.height) + "\n" + f.last));
         EXPECT_EQ(img.data, &sentinel);
-    }
-}
-
-// A picture with a side longer than the largest texture is turned away from its header,
-// whatever length the file has, under a cap that leaves no room for a 2 GiB block. A side
-// at the limit is read.
-TEST_F(BmpFile, APictureLargerThanATextureIsRefusedFromItsHeader) {
-    const addressSpaceCap cap;
-    const struct {
-        uint32_t width, height, largestSide;
-        uintmax_t length; // of the whole file, a hole past its header
-        const char* last; // the line after the two size lines; empty when read
-    } files[] = {
-        {/*width=*/64, /*height=*/4, /*largestSide=*/64, /*length=*/54 + 768, /*last=*/""},
-        {/*width=*/128, /*height=*/4, /*largestSide=*/64, /*length=*/54,
-         /*last=*/"Image %s is larger than a texture can be: 128 x 4, sides at most 64\n"},
-        {/*width=*/4, /*height=*/65, /*largestSide=*/64, /*length=*/54,
-         /*last=*/"Image %s is larger than a texture can be: 4 x 65, sides at most 64\n"},
-        {/*width=*/16384, /*height=*/43690, /*largestSide=*/16384, /*length=*/54 + 2147450880,
-         /*last=*/"Image %s is larger than a texture can be: 16384 x 43690, sides at most 16384\n"},
-    };
-    for (const auto& f : files) {
-        SCOPED_TRACE(f.last);
-        bytes header(bmp::headerBytes);
-        putBmpField(header, bmp::width, f.width);
-        putBmpField(header, bmp::height, f.height);
-        putBmpField(header, bmp::planes, 1);
-        putBmpField(header, bmp::bitsPerPixel, 24);
-        EXPECT_EQ(load(header, f.largestSide, f.length), *f.last == '\0' ? 1 : 0);
-        EXPECT_EQ(out, printed(f.width, f.height, f.last));
-        EXPECT_EQ(img.data == &sentinel, *f.last != '\0');
-        if (img.data != &sentinel) {
-            std::free(img.data);
-        }
     }
 }
 
@@ -197,13 +151,13 @@ TEST_F(BmpFile, APictureLargerThanATextureIsRefusedFromItsHeader) {
 // holds an ordinary open for good, so a reader that waits fails here after 10 s.
 TEST_F(BmpFile, WhatIsNotAFileIsRefusedAtOnceSayingWhatItIs) {
     const struct {
-        bool (*make)(const std::string& path); // false where the system has no such thing
+        bool (*make)(const std::string& path); // false where the system has none
         const char* printed;
     } paths[] = {
-        {/*make=*/[](const std::string&) { return true; }, /*printed=*/"File Not Found : %s\n"},
         {/*make=*/[](const std::string& p) { return fs::create_directory(p); },
          /*printed=*/"%s is not a file: it is a directory\n"},
-        {/*make=*/makeFifo, /*printed=*/"%s is not a file: it is a FIFO\n"},
+        {/*make=*/[](const std::string& p) { return std::system(("mkfifo " + p).c_str()) == 0; },
+         /*printed=*/"%s is not a file: it is a FIFO\n"},
     };
     for (const auto& p : paths) {
         SCOPED_TRACE(p.printed);
@@ -217,8 +171,7 @@ TEST_F(BmpFile, WhatIsNotAFileIsRefusedAtOnceSayingWhatItIs) {
             ADD_FAILURE() << "the reader waited on " << path;
         }
         EXPECT_EQ(reading.get(), 0);
-        std::string text = p.printed;
-        EXPECT_EQ(out, text.replace(text.find("%s"), 2, path));
+        EXPECT_EQ(out, withPath(p.printed));
         EXPECT_EQ(img.data, &sentinel);
     }
 }

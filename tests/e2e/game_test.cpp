@@ -339,12 +339,7 @@ TEST(Installed, TheGameFindsItsTexturesFromAnyFolderDrawsTheSameGroundAndQuitsCl
 TEST(Logged, AGameEndedBySigtermLeavesEveryLineInItsLog) {
     gameSession game(withTextures(textureFiles));
     ASSERT_TRUE(game.awaitFirstFrame());
-    kill(game.pid(), SIGTERM);
-    const auto end = std::chrono::steady_clock::now() + 10s;
-    while (game.running() && std::chrono::steady_clock::now() < end) {
-        std::this_thread::sleep_for(10ms);
-    }
-    EXPECT_EQ(game.exitStatus(), 128 + SIGTERM);
+    EXPECT_EQ(game.end(SIGTERM), 128 + SIGTERM);
     EXPECT_EQ(game.output(), loadedFrom(""));
 }
 
