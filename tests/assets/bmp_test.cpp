@@ -182,7 +182,7 @@ TEST_F(BmpFile, AnUnreadableFileIsRefusedWithTheSystemsReason) {
     std::ofstream{path};
     fs::permissions(path, fs::perms::none);
     if (std::ifstream(path).is_open()) {
-        GTEST_SKIP() << "permissions do not bind here: run this as a user other than root";
+        GTEST_SKIP() << "permissions do not bind here (root, or Windows): run as another user";
     }
     EXPECT_EQ(read(), 0);
     EXPECT_EQ(out, "File Not Found : " + path + "\nPermission denied\n");
