@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "assets/bmp_layout.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -19,16 +20,16 @@ constexpr unsigned bitsPerByte = 8;
 // Closes the stream on every way out of the reader.
 class closingFile {
   public:
-    explicit closingFile(const char* path) : stream(std::fopen(path, "rb")) {}
+    explicit closingFile(const char* path) : opened(platform::openPlainFile(path)) {}
     ~closingFile() {
-        if (stream != nullptr) {
-            std::fclose(stream);
+        if (opened.stream != nullptr) {
+            std::fclose(opened.stream);
         }
     }
     closingFile(const closingFile&) = delete;
     closingFile& operator=(const closingFile&) = delete;
 
-    FILE* const stream;
+    const platform::openedFile opened;
 };
 
 // Length of the whole file in bytes, or -1 when the stream cannot tell (a pipe).
@@ -64,12 +65,23 @@ uint16_t readU16Le(FILE* stream) {
 }
 
 int loadBmp(const char* path, image* img) {
+    return loadBmp(path, img, UINT32_MAX);
+}
+
+int loadBmp(const char* path, image* img, uint32_t largestSide) {
     const closingFile file(path);
-    if (file.stream == nullptr) {
-        std::printf("File Not Found : %s\n", path);
+    if (file.opened.notAFile != nullptr) {
+        std::printf("%s is not a file: it is %s\n", path, file.opened.notAFile);
         return 0;
     }
-    FILE* const stream = file.stream;
+    if (file.opened.stream == nullptr) {
+        std::printf("File Not Found : %s\n", path);
+        if (!file.opened.failure.empty()) {
+            std::printf("%s\n", file.opened.failure.c_str());
+        }
+        return 0;
+    }
+    FILE* const stream = file.opened.stream;
     std::fseek(stream, static_cast<long>(bmp::width.at), SEEK_CUR);
 
     img->width = readU32Le(stream);
@@ -104,6 +116,15 @@ int loadBmp(const char* path, image* img) {
         std::printf("Image %s is too large: %lu x %lu\n", path,
                     static_cast<unsigned long>(img->width),
                     static_cast<unsigned long>(img->height));
+        return 0;
+    }
+    // A picture OpenGL cannot take is not worth reading: a 2 GiB file whose header matches its
+    // length would otherwise be read whole, only for the upload to fail.
+    if (img->width > largestSide || img->height > largestSide) {
+        std::printf("Image %s is larger than a texture can be: %lu x %lu, sides at most %lu\n",
+                    path, static_cast<unsigned long>(img->width),
+                    static_cast<unsigned long>(img->height),
+                    static_cast<unsigned long>(largestSide));
         return 0;
     }
     const uint64_t blockBytes = pixels * bytesPerPixel;

@@ -3,6 +3,7 @@
 #include "assets/bmp.h"
 #include "assets/data_path.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -56,8 +57,12 @@ int loadTextures() {
         *record = image{0, 0, nullptr};
     }
 
+    // Asked once, before any file is read, so a picture too large to upload is never read.
+    GLint largestSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestSide);
     for (std::size_t slot = 0; slot < imageCount; ++slot) {
-        if (loadBmp(findDataFile(texture::fileNames[slot]).c_str(), records[slot]) == 0) {
+        if (loadBmp(findDataFile(texture::fileNames[slot]).c_str(), records[slot],
+                    static_cast<uint32_t>(std::max(largestSide, GLint{0}))) == 0) {
             release(records);
             return 2;
         }

@@ -4,7 +4,9 @@
 // here (_posix, _x11, _win32); nothing else in the game asks which system it is on.
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <string>
 
 namespace platform {
 
@@ -23,5 +25,20 @@ void sleepUntil(time until);
 // given time, whichever comes first. Needs the game's window open: it waits on that window's
 // connection to the window system.
 void waitForEvents(time until);
+
+// A file opened for reading, or why it was not.
+struct openedFile {
+    std::FILE* stream; // binary; the caller closes it. Null when not opened.
+    // Something other than a plain file stands at the path: what it is ("a directory", "a
+    // FIFO"); nothing is read from it.
+    const char* notAFile;
+    // The system's reason the file could not be opened; empty when nothing is there.
+    std::string failure;
+};
+
+// Opens a plain file for reading without ever blocking: a FIFO with no writer would hold an
+// ordinary open for good. What the path names is told by the open file itself, not asked
+// before, so nothing can be swapped in between.
+openedFile openPlainFile(const char* path);
 
 } // namespace platform

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 // After windows.h, which it builds on.
 #include <mmsystem.h>
@@ -67,6 +69,36 @@ bool armTimer(HANDLE timer, time until) {
     return SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE) != 0;
 }
 
+// The system's own words for an error, without the line break it ends them with.
+std::string describe(DWORD error) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string out = length > 0 ? std::string(text, length) : "error " + std::to_string(error);
+    LocalFree(text);
+    return out.substr(0, out.find_last_not_of(" \r\n") + 1);
+}
+
+// What an open handle is when it is not a plain file, or null when it is one.
+const char* kindOf(HANDLE file) {
+    switch (GetFileType(file)) {
+    case FILE_TYPE_DISK: {
+        BY_HANDLE_FILE_INFORMATION info;
+        if (GetFileInformationByHandle(file, &info) == 0) {
+            return "something else";
+        }
+        return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? "a directory" : nullptr;
+    }
+    case FILE_TYPE_PIPE:
+        return "a pipe";
+    case FILE_TYPE_CHAR:
+        return "a device";
+    default:
+        return "something else";
+    }
+}
+
 } // namespace
 
 std::filesystem::path executableFolder() {
@@ -112,6 +144,33 @@ void waitForEvents(time until) {
             return;
         }
     }
+}
+
+// Backup semantics let a directory be opened too, so that it is told apart by its handle.
+openedFile openPlainFile(const char* path) {
+    const HANDLE file =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return {nullptr, nullptr, missing ? "" : describe(error)};
+    }
+    if (const char* kind = kindOf(file)) {
+        CloseHandle(file);
+        return {nullptr, kind, ""};
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(file);
+        return {nullptr, nullptr, "the C library took no descriptor for it"};
+    }
+    std::FILE* const stream = _fdopen(fd, "rb");
+    if (stream == nullptr) {
+        _close(fd); // closes the handle too
+        return {nullptr, nullptr, "the C library took no stream for it"};
+    }
+    return {stream, nullptr, ""};
 }
 
 } // namespace platform

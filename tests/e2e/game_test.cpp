@@ -5,6 +5,7 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -342,6 +343,14 @@ TEST(Installed, TheGameFindsItsTexturesFromAnyFolderDrawsTheSameGroundAndQuitsCl
         EXPECT_TRUE(how.launcher.empty() ? errors.empty() : errors.find("skyhunt:") == errors.npos)
             << errors;
     }
+}
+
+// Its lines reach a log file as they are printed: a game ended by a signal leaves them all.
+TEST(Logged, AGameEndedBySigtermLeavesEveryLineInItsLog) {
+    gameSession game(withTextures(textureFiles));
+    ASSERT_TRUE(game.awaitFirstFrame());
+    EXPECT_EQ(game.end(SIGTERM), 128 + SIGTERM);
+    EXPECT_EQ(game.output(), loadedFrom(""));
 }
 
 // A minute of random keys, about five a second, from a fixed seed that replays a failure:

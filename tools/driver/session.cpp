@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include <X11/Xutil.h>
+#include <signal.h>
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -200,6 +201,11 @@ void gameSession::setMapped(bool mapped) {
 
 std::optional<int> gameSession::quit(std::chrono::seconds timeout) {
     press({"Escape"});
+    return game->waitExit(timeout);
+}
+
+std::optional<int> gameSession::end(int signal, std::chrono::seconds timeout) {
+    kill(game->id(), signal);
     return game->waitExit(timeout);
 }
 

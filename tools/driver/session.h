@@ -100,6 +100,9 @@ class gameSession {
                std::chrono::milliseconds gap = std::chrono::milliseconds(40));
     // Escape, then the exit status; nothing if the game is still running after the wait.
     std::optional<int> quit(std::chrono::seconds timeout = std::chrono::seconds(60));
+    // Sends the game a signal (SIGTERM, as a session's end or kill does), then the exit status;
+    // nothing if the game is still running after the wait.
+    std::optional<int> end(int signal, std::chrono::seconds timeout = std::chrono::seconds(60));
     // Everything the game wrote on standard output, or on standard error, so far (all of it
     // once it has ended).
     std::string output() const;
