@@ -38,6 +38,22 @@ constexpr double reshapeFieldOfView = 50.0; // degrees, vertical
 constexpr double reshapeNear = 1.0;         // world units
 constexpr double reshapeFar = 2000.0;
 
+// The draw gate: whether the idle call draws, which the pacer decides.
+bool startPacedDrawing() {
+    return screenPacer.startDrawing();
+}
+
+// The present step: the pacer's wait, the swap, and what the pacer learns from it. The swap
+// of a display synchronised to its retrace may return at once and block the next GL call
+// instead; finishing here keeps that wait out of the next frame's drawing time and dates the
+// return by the swap's true end.
+void presentPaced() {
+    screenPacer.awaitPresent();
+    glutSwapBuffers();
+    glFinish();
+    screenPacer.presented();
+}
+
 // The loop's roles are described at the top of this file.
 void registerCallbacks() {
     glutDisplayFunc(stepWorld);
