@@ -25,7 +25,8 @@ class framePacer {
     // Blocks until the window system has an event waiting or until the given time.
     using eventWaiter = std::function<void(time)>;
 
-    // How frames are paced: when each is due on screen, and how often one may come late.
+    // How frames are paced: when each is due on screen, and how often the margin lets one
+    // come late.
     enum class mode {
         // Not started: every display event takes a frame and every idle call draws it.
         stopped,
@@ -34,11 +35,11 @@ class framePacer {
         // first frame is shown as soon as the window can show it.
         judging,
         // A display that holds swaps, 80 Hz or slower: each frame is due at the retrace after
-        // the last. A late frame shows the picture before it twice, which a player sees:
-        // one in 15 s at most.
+        // the last. A late frame shows the picture before it twice, which a player sees: the
+        // margin aims at one in 15 s.
         retraces,
-        // No sync: the pacer's own 60 Hz beat. A late frame costs only its lateness: one in
-        // 200 at most, so the 99th-percentile interval stays a frame.
+        // No sync: the pacer's own 60 Hz beat. A late frame costs only its lateness: the
+        // margin aims at one in 200, so the 99th-percentile interval stays a frame.
         beat,
         // A display that holds swaps, faster than 80 Hz: the pacer's beat, each frame shown
         // at the retrace nearest it. A late frame is seen, as under `retraces`.
@@ -66,7 +67,6 @@ class framePacer {
     // Straight after the swap: learns from when the swap returned.
     void presented();
 
-    mode pacing() const { return current; }
     // Added to the predicted drawing time and a fixed 1 ms when a frame is started.
     nanoseconds margin() const { return lateMargin; }
 
