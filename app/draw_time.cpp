@@ -1,20 +1,18 @@
 #include "app/draw_time.h"
 
 #include <algorithm>
+#include <array>
 #include <functional>
 
 void drawTimePredictor::record(nanoseconds time) {
-    drawn[next] = time;
-    next = (next + 1) % window;
-    count = std::min(count + 1, window);
-
+    drawn.push(time);
     std::array<nanoseconds, window> sorted{};
-    const auto end = std::copy_n(drawn.begin(), count, sorted.begin());
-    const int rank = std::min(rankFromTop, count) - 1;
+    const auto end = std::copy(drawn.begin(), drawn.end(), sorted.begin());
+    const int rank = std::min(rankFromTop, drawn.size()) - 1;
     std::nth_element(sorted.begin(), sorted.begin() + rank, end, std::greater<>());
     nanoseconds longestRecent{0};
-    for (int i = 1; i <= std::min(recent, count); ++i) {
-        longestRecent = std::max(longestRecent, drawn[(next - i + window) % window]);
+    for (int i = 0; i < std::min(recent, drawn.size()); ++i) {
+        longestRecent = std::max(longestRecent, drawn.newest(i));
     }
     prediction = std::max(sorted[rank], longestRecent);
 }

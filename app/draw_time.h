@@ -1,7 +1,8 @@
 #pragma once
 
-#include <array>
 #include <chrono>
+
+#include "app/ring.h"
 
 // How long the next frame will take to draw, judged from the game's own recent frames
 // (from the frame's first GL call to the end of its drawing). The frame loop starts each
@@ -22,8 +23,6 @@ class drawTimePredictor {
     static constexpr int rankFromTop = 3; // the third longest of the window
     static constexpr int recent = 6;      // frames: a tenth of a second
 
-    std::array<nanoseconds, window> drawn{}; // a ring, newest at next - 1
-    int count = 0;
-    int next = 0;
+    ring<nanoseconds, window> drawn;
     nanoseconds prediction{0};
 };

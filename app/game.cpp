@@ -10,12 +10,16 @@
 //            until the next frame's time to start, and GLUT comes round again.
 //
 // So the game waits first and draws late: a frame starts only when its predicted drawing
-// time and a small margin are left before it is due on screen, and a key pressed during the
+// time, 1 ms and a margin are left before it is due on screen, and a key pressed during the
 // wait changes that very frame rather than the one after. The frame is due on the pacer's
 // own 60 Hz beat, or at the next retrace of a display that holds each swap until its
-// vertical blank. While the window is hidden there is no idle callback: GLUT sleeps until the
-// window comes back, and the clock and the pacer then start afresh. app/clock.h and
-// app/pacer.h say how each decides.
+// vertical blank. A steady picture comes first: the margin widens after each late frame and
+// narrows while frames are on time, settling where one frame in 15 s comes late on a display
+// that holds swaps (it would show the picture before it twice) and one in 200 without sync
+// (it costs only its lateness). The first frame after start, or after the window comes
+// back, is drawn as soon as the window can show it. While the window is hidden there is no
+// idle callback: GLUT sleeps until the window comes back, and the clock and the pacer then
+// start afresh. app/clock.h and app/pacer.h say how each decides.
 #include "app/game.h"
 
 #include <algorithm>
@@ -37,6 +41,22 @@ namespace {
 constexpr double reshapeFieldOfView = 50.0; // degrees, vertical
 constexpr double reshapeNear = 1.0;         // world units
 constexpr double reshapeFar = 2000.0;
+
+// The draw gate: whether the idle call draws, which the pacer decides.
+bool startPacedDrawing() {
+    return screenPacer.startDrawing();
+}
+
+// The present step: the pacer's wait, the swap, and what the pacer learns from it. The swap
+// of a display synchronised to its retrace may return at once and block the next GL call
+// instead; finishing here keeps that wait out of the next frame's drawing time and dates the
+// return by the swap's true end.
+void presentPaced() {
+    screenPacer.awaitPresent();
+    glutSwapBuffers();
+    glFinish();
+    screenPacer.presented();
+}
 
 // The loop's roles are described at the top of this file.
 void registerCallbacks() {

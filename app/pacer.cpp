@@ -3,41 +3,45 @@
 #include <algorithm>
 #include <utility>
 
-#include <GL/glut.h>
-
 #include "app/clock.h"
 #include "platform/platform.h"
 
-using std::chrono::nanoseconds;
 using namespace std::chrono_literals;
 
 framePacer screenPacer;
 
 namespace {
 
-constexpr nanoseconds period = tickClock::period;
-// Frames judged together before the display's pacing is given up: half a second.
-constexpr int judgedFrames = 30;
-// A swap held this long was held for a retrace; no copy to the screen takes so long.
-constexpr nanoseconds retraceHold = period / 4;
-// Held this long after the pacer's own wait, the swap missed a retrace that the frame would
-// have made: the display refreshes no faster than 80 Hz.
-constexpr nanoseconds missedRetrace = period * 3 / 4;
-// A frame is started this much earlier than its predicted drawing time needs, for the
-// moment between the wait's end and the first GL call, and the copy to the screen.
+using nanoseconds = std::chrono::nanoseconds;
+
+constexpr nanoseconds tick = tickClock::period;
+// Drawn at once, a swap held this long was held for a retrace; no copy to the screen takes
+// so long.
+constexpr nanoseconds retraceHold = tick / 4;
+// Aimed at a retrace, a swap that returns no earlier than this before it was held for it;
+// one not held returns as its drawing ends, which the safety margin puts earlier.
+constexpr nanoseconds retraceReturnSlack = 500us;
+// Retraces closer than this come faster than 80 Hz: fine enough to carry the pacer's beat,
+// and too fast for the display to pace the game alone at 60 frames a second.
+constexpr nanoseconds fastRetrace = 12'500us;
+// On the pacer's beat, a swap held most of a tick was held by a display after all, which
+// then paces the game again.
+constexpr nanoseconds handBackHold = tick * 3 / 4;
+// Until the window is shown no display event comes, and the idle call waits for the window's
+// events; at most this long, so a window shown without an event is drawn in at once too.
+constexpr nanoseconds windowPoll = 1ms;
+
+// A frame is started this much earlier than its predicted drawing time and the margin need,
+// for the moment between the wait's end and the first GL call, and the copy to the screen.
 constexpr nanoseconds safetyMargin = 1ms;
-// A frame late for its moment adds to the margin of the frames after it, and the reserve
-// melts away again while they are on time. Paced by its own beat, a late frame shows late by
-// no more than its lateness: 1 ms, losing a 64th of itself a frame (half in about three
-// quarters of a second). On a display that holds swaps it shows a whole retrace late, the
-// picture before it twice, which a player sees: 2 ms, losing a 260th a frame (half in about
-// three seconds at 60 Hz), so the margin settles where such frames are rare. The reserve
-// never grows past the cap however busy the machine.
-constexpr nanoseconds lateReserve = 1ms;
-constexpr int reserveMelt = 64;
-constexpr nanoseconds missedRetraceReserve = 2ms;
-constexpr int missedRetraceMelt = 260;
-constexpr nanoseconds reserveCap = 8ms;
+// The margin's controller: a late frame widens it by the step, never past the widest however
+// busy the machine (a stall is not a tail). On a display that holds swaps it aims at one late
+// frame in 15 s, inside the one in 10 s allowed; without sync at one in 200, so the
+// 99th-percentile interval is a frame on time.
+constexpr nanoseconds marginStep = 1ms;
+constexpr nanoseconds widestMargin = 8ms;
+constexpr auto seenLateEvery = 15s;
+constexpr int unsyncedFramesPerLate = 200;
 
 } // namespace
 
@@ -49,60 +53,69 @@ framePacer::framePacer(nowSource now, sleeper sleepUntil, eventWaiter waitForEve
       waitForEvents(std::move(waitForEvents)) {}
 
 void framePacer::start() {
-    running = true;
-    displayPaced = true;
-    holdsSwaps = false;
-    reserve = 0ns;
+    current = mode::judging;
     taken = false;
     retraces.forget();
-    beginJudging(now());
+    lastReturn = now();
+    beginJudging(lastReturn);
 }
 
 // The grid of retraces, once learnt, says the display refreshes faster than 80 Hz.
 bool framePacer::retracesFast() const {
-    return retraces.known() && retraces.period() < missedRetrace;
+    return retraces.known() && retraces.period() < fastRetrace;
 }
 
-// A display that holds swaps and refreshes faster than 80 Hz shows the pacer's beat at the
-// retrace nearest to it.
-bool framePacer::aimsAtRetraces() const {
-    return !displayPaced && holdsSwaps && retracesFast();
-}
-
-// Pacing alone, the display shows each frame at the retrace after the last one, and the
-// frame is aimed there once the display is seen to hold swaps and the grid of retraces is
-// known; until then it is drawn at once. (Frames drawn at once at a steady rate also return
-// on a grid, of their own making, so the grid alone proves nothing.)
+// When the frame taken now is to reach the screen, in the modes that aim their frames.
 framePacer::time framePacer::presentTarget() const {
-    if (displayPaced) {
-        return holdsSwaps && retraces.known() ? retraces.lastReturn() + retraces.period()
-                                              : time::min();
+    switch (current) {
+    case mode::retraces:
+        return retraces.lastReturn() + retraces.period();
+    case mode::beatOnRetraces:
+        return retracesFast() ? retraces.retraceFrom(due - retraces.period() / 2) : due;
+    default:
+        return due;
     }
-    return aimsAtRetraces() ? retraces.retraceFrom(due - retraces.period() / 2) : due;
 }
 
-framePacer::time framePacer::drawDeadline(time aim) const {
-    return aim == time::min() ? aim : aim - drawTime.predicted() - safetyMargin - reserve;
+framePacer::time framePacer::drawDeadline() const {
+    return presentTarget() - drawTime.predicted() - safetyMargin - lateMargin;
 }
 
+// One late frame in this many is what the mode's margin aims at.
+int framePacer::framesPerLateFrame() const {
+    switch (current) {
+    case mode::retraces:
+        return static_cast<int>(seenLateEvery / retraces.period());
+    case mode::beatOnRetraces:
+        return static_cast<int>(seenLateEvery / tick);
+    default:
+        return unsyncedFramesPerLate;
+    }
+}
+
+// A frame taken after the last swap returned but before its deadline waited for it, and its
+// lateness tells of the margin; one behind its deadline from the start does not.
 bool framePacer::takeFrameIfDue() {
-    if (!running) {
+    if (current == mode::stopped) {
         return true;
     }
     if (taken) {
         return false;
     }
-    const time aim = presentTarget();
-    if (now() < drawDeadline(aim)) {
-        return false;
+    if (current != mode::judging) {
+        const time deadline = drawDeadline();
+        if (now() < deadline) {
+            return false;
+        }
+        target = presentTarget();
+        waitedFor = deadline > lastReturn;
     }
     taken = true;
-    target = aim;
     return true;
 }
 
 bool framePacer::startDrawing() {
-    if (!running) {
+    if (current == mode::stopped) {
         return true;
     }
     if (taken) {
@@ -110,95 +123,101 @@ bool framePacer::startDrawing() {
         drawingSince = now();
         return true;
     }
-    waitForEvents(drawDeadline(presentTarget()));
+    waitForEvents(current == mode::judging ? now() + windowPoll : drawDeadline());
     return false;
 }
 
-// A frame finished after its time moves the beat to now: the frames after it keep their
-// spacing instead of following back to back to catch up, which would show nothing new
-// (the clock, not the beat, owes the ticks). Aimed at a retrace, the swap goes out half a
-// retrace before it, so the display cannot show it a retrace early.
+// On the pacer's beat, a frame finished after its time moves the beat to now: the frames
+// after it keep their spacing instead of following back to back to catch up, which would
+// show nothing new (the clock, not the beat, owes the ticks). Aimed at a retrace, the swap
+// goes out half a retrace before it, so the display cannot show it a retrace early.
 void framePacer::awaitPresent() {
-    if (!running) {
+    if (current == mode::stopped) {
         return;
     }
     time t = now();
     drawTime.record(t - drawingSince);
-    if (!displayPaced) {
-        const time wake = aimsAtRetraces() ? target - retraces.period() / 2 : target;
-        keepReserve(t > target);
+    if (current == mode::beat || current == mode::beatOnRetraces) {
+        const bool onRetraces = current == mode::beatOnRetraces && retracesFast();
+        const time wake = onRetraces ? target - retraces.period() / 2 : target;
+        const bool late = t > target;
+        keepMargin(late);
         if (wake > t) {
             sleepUntil(wake);
             t = now();
-        } else if (t > target) {
+        } else if (late) {
             due = t;
         }
-        due += period;
+        due += tick;
     }
     swapStartedAt = t;
 }
 
-// A frame aimed at a retrace counts as held when its swap returned no earlier than that
-// retrace; one drawn at once, when its swap was held long enough for a retrace.
+// A display that paces judges each frame by its swap: drawn at once, held long enough for a
+// retrace; aimed at a retrace, returned no earlier than it, or a retrace late.
 void framePacer::presented() {
-    if (!running) {
+    if (current == mode::stopped) {
         return;
     }
     const time t = now();
-    const nanoseconds hold = t - swapStartedAt;
     retraces.swapReturned(t);
-    if (displayPaced) {
-        const bool aimed = target != time::min();
-        keepReserve(aimed && t > target + retraces.period() / 2);
-        judgeDisplay(t, aimed ? t > target - safetyMargin / 2 : hold >= retraceHold);
-    } else if (hold > missedRetrace) {
-        displayPaced = true;
-        beginJudging(t);
+    lastReturn = t;
+    switch (current) {
+    case mode::judging:
+        judgeDisplay(t, t - swapStartedAt >= retraceHold);
+        break;
+    case mode::retraces:
+        keepMargin(t > target + retraces.period() / 2);
+        judgeDisplay(t, t >= target - retraceReturnSlack);
+        break;
+    default:
+        if (t - swapStartedAt > handBackHold) {
+            current = mode::judging;
+            beginJudging(t);
+        }
+        break;
     }
 }
 
-void framePacer::keepReserve(bool late) {
-    const nanoseconds step = displayPaced ? missedRetraceReserve : lateReserve;
-    const int melt = displayPaced ? missedRetraceMelt : reserveMelt;
-    reserve = late ? std::min(reserve + step, reserveCap) : reserve - reserve / melt;
+// A late frame that started behind its deadline says nothing of the margin, and is left out.
+void framePacer::keepMargin(bool late) {
+    if (!late) {
+        lateMargin = std::max(0ns, lateMargin - marginStep / framesPerLateFrame());
+    } else if (waitedFor) {
+        lateMargin = std::min(lateMargin + marginStep, widestMargin);
+    }
 }
 
-// After judgedFrames presents, the pacer takes over if the display held fewer than half of
-// them (no sync to the display) or if it refreshes faster than 80 Hz: its retraces then
-// quantise the beat finely enough. The grid of retraces tells that even when most frames take
-// two of them to draw, as long as one now and then takes one (a 144 Hz display would
-// otherwise pass for a 72 Hz one); failing a grid, frames coming faster than 80 Hz do.
+// Every half second of frames the display is judged again: one that held fewer than half of
+// them holds no swap, and the pacer keeps its own beat; one whose retraces come faster than
+// 80 Hz carries the beat on its retraces. The grid of retraces tells that even when most
+// frames take two of them to draw, as long as one now and then takes one (a 144 Hz display
+// would otherwise pass for a 72 Hz one); failing a grid, frames coming faster than 80 Hz do.
+// A slower display that holds swaps paces alone, each frame aimed at its retrace once the
+// grid is known.
 void framePacer::judgeDisplay(time t, bool held) {
     framesHeld += held ? 1 : 0;
-    if (++framesJudged < judgedFrames) {
+    if (++framesJudged < halfSecondOfFrames) {
         return;
     }
-    const bool fast = retracesFast() || t - judgingSince < judgedFrames * missedRetrace;
-    holdsSwaps = framesHeld * 2 >= framesJudged;
-    if (!holdsSwaps || fast) {
-        displayPaced = false;
-        due = t + period;
+    const bool fast = retracesFast() || t - judgingSince < halfSecondOfFrames * fastRetrace;
+    if (framesHeld * 2 < framesJudged) {
+        keepBeat(mode::beat, t);
+    } else if (fast) {
+        keepBeat(mode::beatOnRetraces, t);
     } else {
+        current = retraces.known() ? mode::retraces : mode::judging;
         beginJudging(t);
     }
+}
+
+void framePacer::keepBeat(mode beat, time t) {
+    current = beat;
+    due = t + tick;
 }
 
 void framePacer::beginJudging(time t) {
     judgingSince = t;
     framesJudged = 0;
     framesHeld = 0;
-}
-
-bool startPacedDrawing() {
-    return screenPacer.startDrawing();
-}
-
-// The swap of a display synchronised to its retrace may return at once and block the next GL
-// call instead; finishing here keeps that wait out of the next frame's drawing time and
-// dates the return by the swap's true end.
-void presentPaced() {
-    screenPacer.awaitPresent();
-    glutSwapBuffers();
-    glFinish();
-    screenPacer.presented();
 }

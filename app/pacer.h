@@ -9,31 +9,50 @@
 // When each frame is drawn and shown, in the frame loop described at the top of
 // app/game.cpp. The game waits first, handling the player's keys the whole time, and starts
 // a frame only when there is just time left to draw it before it is due: the predicted
-// drawing time and a small margin before the moment it reaches the screen. A key pressed
-// during the wait thus shows in the very next frame.
+// drawing time, 1 ms and a margin before the moment it reaches the screen. A key pressed during
+// the wait thus shows in the very next frame.
 //
-// That moment is a beat of 60 frames a second on the pacer's own clock, or, on a display
-// that holds each swap until its retrace (sync to vertical blank), the next retrace, learned
-// from when the swaps return. The pacer starts by letting the display pace, drawing each
-// frame at once, and keeps its own beat only once it has seen that the display holds no
-// swap, or refreshes faster than 80 Hz (then each frame is aimed at the retrace nearest its
-// beat); a swap held most of a tick while it keeps the beat hands the pacing back.
+// A steady picture comes first, the lowest latency that keeps it second. The margin is a
+// controller that aims at a share of late frames: each late frame widens it by a step, each
+// frame on time narrows it by the step times that share, so it settles where frames are late
+// at that rate whatever the tail of the drawing times, and never below nothing.
 class framePacer {
   public:
     using time = std::chrono::steady_clock::time_point;
+    using nanoseconds = std::chrono::nanoseconds;
     using nowSource = std::function<time()>;
     using sleeper = std::function<void(time)>; // blocks until the given time
     // Blocks until the window system has an event waiting or until the given time.
     using eventWaiter = std::function<void(time)>;
 
-    // Built stopped: until start, it never waits, and every display event ticks and every
-    // idle call draws.
+    // How frames are paced: when each is due on screen, and how often the margin lets one
+    // come late.
+    enum class mode {
+        // Not started: every display event takes a frame and every idle call draws it.
+        stopped,
+        // Each frame drawn at once and the display left to pace them, while half a second
+        // of swaps shows whether it holds them until its retrace. Where start begins, so the
+        // first frame is shown as soon as the window can show it.
+        judging,
+        // A display that holds swaps, 80 Hz or slower: each frame is due at the retrace after
+        // the last. A late frame shows the picture before it twice, which a player sees: the
+        // margin aims at one in 15 s.
+        retraces,
+        // No sync: the pacer's own 60 Hz beat. A late frame costs only its lateness: the
+        // margin aims at one in 200, so the 99th-percentile interval stays a frame.
+        beat,
+        // A display that holds swaps, faster than 80 Hz: the pacer's beat, each frame shown
+        // at the retrace nearest it. A late frame is seen, as under `retraces`.
+        beatOnRetraces,
+    };
+
+    // Built stopped.
     framePacer(); // the steady clock, the system's sleep and the window system's events
     // Seam for the tests: time, sleep and events of their own.
     framePacer(nowSource now, sleeper sleepUntil, eventWaiter waitForEvents);
 
-    // Begins by letting the display pace. The game's set-up starts it, and starts it afresh
-    // when the window comes back from hiding.
+    // Begins judging the display afresh. The game's set-up starts it, and starts it again
+    // when the window comes back from hiding; what it learnt of the drawing times stays.
     void start();
 
     // The display event: true if the next frame is to be drawn now, which takes it, so the
@@ -42,35 +61,39 @@ class framePacer {
     // The idle call: true if a frame was taken, whose drawing starts now; otherwise waits
     // for the window system's events until the next frame's time to start.
     bool startDrawing();
-    // Between a frame's finished drawing and its swap: sleeps until the frame is due, unless
-    // the display paces.
+    // Between a frame's finished drawing and its swap: sleeps until the frame is due on the
+    // pacer's beat.
     void awaitPresent();
-    // Straight after the swap: learns from how long the swap was held.
+    // Straight after the swap: learns from when the swap returned.
     void presented();
+
+    // Added to the predicted drawing time and a fixed 1 ms when a frame is started.
+    nanoseconds margin() const { return lateMargin; }
 
   private:
     time presentTarget() const;
-    time drawDeadline(time target) const;
+    time drawDeadline() const;
+    int framesPerLateFrame() const;
     bool retracesFast() const;
-    bool aimsAtRetraces() const;
-    void keepReserve(bool late);
+    void keepMargin(bool late);
     void judgeDisplay(time t, bool held);
     void beginJudging(time t);
+    void keepBeat(mode beat, time t);
 
     nowSource now;
     sleeper sleepUntil;
     eventWaiter waitForEvents;
     drawTimePredictor drawTime;
     retraceGrid retraces;
-    bool running = false;
-    bool displayPaced = true;
-    bool holdsSwaps = false;             // the last half second judged, the display held most swaps
-    std::chrono::nanoseconds reserve{0}; // added to the margin after late frames
-    bool taken = false;                  // a frame is taken and not yet drawn
-    time target{};        // when the frame being drawn is to reach the screen; min: at once
-    time due{};           // the pacer's own beat: when the next frame is to be presented
-    time drawingSince{};  // the first GL call of the frame being drawn
-    time swapStartedAt{}; // when the last frame was let go to its swap
+    mode current = mode::stopped;
+    nanoseconds lateMargin{0};
+    bool taken = false;     // a frame is taken and not yet drawn
+    bool waitedFor = false; // the frame taken started on its deadline, not behind it
+    time target{};          // when the frame being drawn is due on screen (aimed modes)
+    time due{};             // the pacer's beat: when the next frame is to be presented
+    time drawingSince{};    // the first GL call of the frame being drawn
+    time swapStartedAt{};   // when the last frame was let go to its swap
+    time lastReturn{};      // when the last swap returned
     time judgingSince{};
     int framesJudged = 0;
     int framesHeld = 0; // of those judged, the frames whose swap the display held
@@ -79,8 +102,3 @@ class framePacer {
 // Paces the frames of the game. Stopped until the game's set-up starts it just before the
 // event loop.
 extern framePacer screenPacer;
-
-// The game's hooks into the frame: whether the idle call draws, and its present step (the
-// pacer's wait, the swap, and what the pacer learns from it).
-bool startPacedDrawing();
-void presentPaced();

@@ -21,17 +21,14 @@ constexpr int misfitsAllowed = 3;
 } // namespace
 
 void retraceGrid::forget() {
-    count = 0;
-    next = 0;
+    gaps.clear();
     returned = false;
     retrace = 0ns;
 }
 
 void retraceGrid::swapReturned(time t) {
     if (returned && t - last <= longestGap && t > last) {
-        gaps[next] = t - last;
-        next = (next + 1) % window;
-        count = std::min(count + 1, window);
+        gaps.push(t - last);
         fit();
     }
     last = t;
@@ -43,10 +40,10 @@ void retraceGrid::swapReturned(time t) {
 // gap divided by a small whole number. When more than a few gaps miss even the best, the
 // returns were disturbed (a busy machine), and the grid found before stays.
 void retraceGrid::fit() {
-    if (count < fewestGaps) {
+    if (gaps.size() < fewestGaps) {
         return;
     }
-    const nanoseconds shortest = *std::min_element(gaps.begin(), gaps.begin() + count);
+    const nanoseconds shortest = *std::min_element(gaps.begin(), gaps.end());
     int fewestMisfits = misfitsAllowed + 1;
     for (int d = 1; shortest / d >= shortestRetrace; ++d) {
         const nanoseconds candidate = shortest / d;
@@ -54,12 +51,12 @@ void retraceGrid::fit() {
         nanoseconds sum{0};
         long retraces = 0;
         int misfits = 0;
-        for (int i = 0; i < count; ++i) {
-            const long k = (gaps[i] + candidate / 2) / candidate;
-            if (std::chrono::abs(gaps[i] - k * candidate) > allowed) {
+        for (const nanoseconds gap : gaps) {
+            const long k = (gap + candidate / 2) / candidate;
+            if (std::chrono::abs(gap - k * candidate) > allowed) {
                 ++misfits;
             } else {
-                sum += gaps[i];
+                sum += gap;
                 retraces += k;
             }
         }

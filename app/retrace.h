@@ -1,12 +1,17 @@
 #pragma once
 
-#include <array>
 #include <chrono>
+
+#include "app/ring.h"
 
 // What the game learns of a display that holds each swap until its next retrace, from the
 // times its swaps return: such a swap returns just after a retrace, so the returns lie on
 // the retraces' grid, every gap between them a whole number of retraces. Knowing the grid,
 // the frame loop can time a frame to be finished just before the retrace that shows it.
+// Frames that judge the display together, and gaps that fit the grid: half a second at 60 a
+// second, long enough that a stalled frame or two cannot sway either.
+constexpr int halfSecondOfFrames = 30;
+
 class retraceGrid {
   public:
     using time = std::chrono::steady_clock::time_point;
@@ -25,12 +30,9 @@ class retraceGrid {
     time retraceFrom(time t) const;
 
   private:
-    static constexpr int window = 30; // gaps: half a second at 60 Hz
     void fit();
 
-    std::array<nanoseconds, window> gaps{}; // a ring
-    int count = 0;
-    int next = 0;
+    ring<nanoseconds, halfSecondOfFrames> gaps;
     time last{};
     bool returned = false;
     nanoseconds retrace{0}; // 0 until a grid fits

@@ -14,9 +14,9 @@
 // It keeps the time every present returned, the eye's place and fog start it was drawn with,
 // the retraces the game's own wait cost the frame (it went out that many retraces after the
 // first one its picture was ready for) and how long it took to draw, in fixed arrays, so the
-// game allocates nothing more, and writes them at exit to $SKYHUNT_PROBE_LOG as lines
-// "<steady-clock ns> <frames drawn so far> <eye x> <eye z> <retraces held> <fog start>
-// <drawing ns>".
+// game allocates nothing more, and writes them at exit to $SKYHUNT_PROBE_LOG: first the
+// steady-clock ns its first frame began, then a line a present, "<steady-clock ns>
+// <frames drawn so far> <eye x> <eye z> <retraces held> <fog start> <drawing ns>".
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -42,10 +42,11 @@ int frames = 0;
 int64_t drawn = 0;
 double lastEyeX = 0, lastEyeZ = 0;
 double lastFogStart = 0;
-int64_t startedNs = 0;  // when the frame being drawn made its first call
-bool drawing = false;   // between a frame's glClear and the end of its drawing
-int64_t finishedNs = 0; // when the game's last glFinish returned
-int64_t drawingNs = 0;  // how long the last frame took to draw
+int64_t startedNs = 0;    // when the frame being drawn made its first call
+bool drawing = false;     // between a frame's glClear and the end of its drawing
+int64_t finishedNs = 0;   // when the game's last glFinish returned
+int64_t drawingNs = 0;    // how long the last frame took to draw
+int64_t firstClearNs = 0; // when its first frame made its first call
 
 // The clock std::chrono::steady_clock reads on Linux, so the benchmark can compare.
 int64_t nowNs() {
@@ -90,6 +91,7 @@ struct logWriter {
         if (out == nullptr) {
             return;
         }
+        std::fprintf(out, "%lld\n", static_cast<long long>(firstClearNs));
         for (int i = 0; i < frames; ++i) {
             const present& p = presents[i];
             std::fprintf(out, "%lld %lld %.9g %.9g %lld %.9g %lld\n",
@@ -137,6 +139,9 @@ extern "C" void glClear(unsigned int mask) {
     static const auto next = real<void (*)(unsigned int)>("glClear");
     startedNs = nowNs();
     drawing = true;
+    if (firstClearNs == 0) {
+        firstClearNs = startedNs;
+    }
     if (slowNs > 0) {
         sleepUntilNs(nowNs() + slowNs);
     }

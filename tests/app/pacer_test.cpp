@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <deque>
+#include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -45,6 +47,9 @@ class FramePacer : public testing::Test, protected timeline {
         return gaps;
     }
 
+    // Sets the display's refresh rate; 0 Hz holds no swap.
+    void refresh(double hz) { retrace = hz > 0 ? nanoseconds(static_cast<int64_t>(1e9 / hz)) : 0s; }
+
     // How long before its present the last frame's drawing ended.
     nanoseconds slack() const { return shown - drawn.back() - work; }
 
@@ -63,6 +68,20 @@ class FramePacer : public testing::Test, protected timeline {
                      [this](moment t) { waitForEvents(t); }};
 };
 
+// Drawing times with the long tail of the game's own on a busy machine: at least 6 ms, the
+// rest spread exponentially over 1.3 ms (median 6.9 ms, 99th percentile 12 ms, and one frame
+// in 1700 longer than a 60 Hz retrace).
+class longTail {
+  public:
+    nanoseconds next() {
+        const double u = (random() + 0.5) / 4294967296.0;
+        return 6ms + nanoseconds(static_cast<int64_t>(-1.3e6 * std::log(u)));
+    }
+
+  private:
+    std::mt19937 random{60};
+};
+
 } // namespace
 
 // Unsynchronised, half a second of frames shows the display holds nothing; then each swap
@@ -77,25 +96,6 @@ TEST_F(FramePacer, WithoutSyncItTakesOverAndPresentsEveryTick) {
         EXPECT_GE(frames(1)[0], std::max(w, tick)) << w.count();
         EXPECT_EQ(frames(5), std::vector<nanoseconds>(5, std::max(w, tick))) << w.count();
     }
-}
-
-// A frame starts its predicted drawing time and 1 ms before it is due: the third longest of
-// the last second's frames, or the longest of the last six. A 12 ms spike starts the next six
-// earlier; being late, it also adds a reserve of 1 ms that loses a 64th a frame. A renderer
-// that stays slower is predicted so within a second.
-TEST_F(FramePacer, EachFrameStartsItsPredictedDrawingTimeAndAMarginBeforeItIsDue) {
-    frames(90);
-    EXPECT_EQ(slack(), 1000us);
-    work = 12ms;
-    frames(1);
-    work = 7ms;
-    for (int i = 0; i < 7; ++i) {
-        frames(1);
-        EXPECT_NEAR(slack() / 1us, (i < 6 ? 6000 : 1000) + 1000 * std::pow(63 / 64.0, i), 2);
-    }
-    work = 9ms;
-    frames(600);
-    EXPECT_NEAR(slack() / 1us, 1000, 2);
 }
 
 // Keys arrive in the wait, one every 0.1 ms for 3 ms up to the frame's start: each is handled
@@ -129,23 +129,6 @@ TEST_F(FramePacer, ASynchronisedDisplayAtSixtyHertzOrSlowerPacesAlone) {
         EXPECT_TRUE(sleeps.empty()) << hz << " Hz";
         EXPECT_NEAR(slack() / 1us, 1000, 2) << hz << " Hz";
     }
-}
-
-// At 60 Hz a frame drawn 5 ms slower than predicted misses its retrace, which shows the
-// picture before it twice. The frames after it finish 2 ms earlier still, losing a 260th of
-// that a frame: 1.95 ms seven frames on, half three seconds on.
-TEST_F(FramePacer, AMissedRetraceWidensTheMarginForSeconds) {
-    retrace = 16'666'667ns;
-    frames(120);
-    work = 12ms;
-    EXPECT_EQ(frames(1)[0], 2 * retrace);
-    work = 7ms;
-    frames(7); // the last six of them still predict the slow frame's 12 ms
-    EXPECT_NEAR(slack() / 1us, 1000 + 1954, 5);
-    frames(173);
-    EXPECT_NEAR(slack() / 1us, 1000 + 1003, 5);
-    frames(1800);
-    EXPECT_NEAR(slack() / 1us, 1000, 10);
 }
 
 // A 144 Hz display refreshes fast enough for the pacer's own wait: its swaps then land two
@@ -185,4 +168,80 @@ TEST_F(FramePacer, ASwapHeldMostOfATickHandsThePacingBack) {
     sleeps.clear();
     frames(600);
     EXPECT_TRUE(sleeps.empty());
+}
+
+// Ten minutes of drawing times with a long tail, after one to settle: on a display that holds
+// swaps no more than one late frame in 10 s (an interval of 1.5 retraces or more); without
+// sync a 99th-percentile interval under 17.5 ms. The margin settles where the tail puts it:
+// its mean over the last five minutes is that of the first within 1 ms, and over 1 ms.
+TEST_F(FramePacer, ALongTailedRendererIsLateNoMoreOftenThanTheDisplayAllows) {
+    for (const double hz : {60.0, 59.94, 50.0, 0.0}) {
+        SCOPED_TRACE(testing::Message() << hz << " Hz");
+        refresh(hz);
+        pacer.start();
+        longTail tail;
+        std::vector<nanoseconds> gaps;
+        nanoseconds firstHalf{0}, secondHalf{0}; // the margin, summed each second
+        for (int second = 0; second < 660; ++second) {
+            for (const moment end = now + 1s; now < end;) {
+                work = tail.next();
+                gaps.push_back(frames(1)[0]);
+            }
+            if (second == 59) {
+                gaps.clear();
+            }
+            if (second >= 60) {
+                (second < 360 ? firstHalf : secondHalf) += pacer.margin();
+            }
+        }
+        if (hz > 0) {
+            EXPECT_LE(std::count_if(gaps.begin(), gaps.end(),
+                                    [&](nanoseconds g) { return g >= retrace * 3 / 2; }),
+                      60);
+        } else {
+            std::sort(gaps.begin(), gaps.end());
+            EXPECT_LT(gaps[gaps.size() * 99 / 100], 17500us);
+        }
+        EXPECT_GT(std::min(firstHalf, secondHalf) / 300, 1ms);
+        EXPECT_LE(std::chrono::abs(firstHalf - secondHalf) / 300, 1ms);
+    }
+}
+
+// Frames each 4 ms slower than the last are late though the prediction follows them: three
+// widen the margin by 2 ms or more. A calm minute after them narrows it back to nothing.
+TEST_F(FramePacer, ABurstOfSlowFramesWidensTheMarginAndACalmMinuteNarrowsIt) {
+    for (const double hz : {60.0, 0.0}) {
+        SCOPED_TRACE(testing::Message() << hz << " Hz");
+        refresh(hz);
+        pacer.start();
+        work = 7ms;
+        frames(600);
+        const nanoseconds calm = pacer.margin();
+        for (const nanoseconds w : {10ms, 14ms, 18ms}) {
+            work = w;
+            frames(1);
+        }
+        EXPECT_GE(pacer.margin() - calm, 2ms);
+        work = 7ms;
+        frames(3600);
+        EXPECT_EQ(pacer.margin(), 0ms);
+    }
+}
+
+// The first frame after start, and after the window comes back, is drawn at the first
+// display event, however the frames before it were paced. Before the window shows there is no
+// display event: the idle call waits on the window's events, never past a millisecond.
+TEST_F(FramePacer, TheFirstFrameIsDrawnAtOnce) {
+    const moment before = now;
+    EXPECT_FALSE(pacer.startDrawing());
+    EXPECT_GT(waits.back(), before);
+    EXPECT_LE(waits.back(), before + 1ms);
+    for (const double hz : {0.0, 60.0}) {
+        refresh(hz);
+        frames(120);
+        pacer.start();
+        const moment restarted = now;
+        frames(1);
+        EXPECT_EQ(drawn.back(), restarted) << hz << " Hz";
+    }
 }
