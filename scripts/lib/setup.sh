@@ -36,7 +36,16 @@ skyhunt_packages_windows=(
     wine wine64 nsis
     librsvg2-bin icoutils
 )
-skyhunt_package_lists=(game sortie suite windows)
+# web: the browser build and its tests: Debian's Emscripten (with its own clang, lld and
+# binaryen) and the Node.js it runs on, Chromium to play the page headless, Python's WebSocket
+# client to drive it through the DevTools protocol, and Xvfb with ImageMagick to take the
+# Linux build's picture the page is compared with.
+skyhunt_packages_web=(
+    emscripten nodejs
+    chromium python3-websocket
+    xvfb imagemagick zip
+)
+skyhunt_package_lists=(game sortie suite windows web)
 
 # Prints, one a line and once each, the packages of the named lists (all lists when none is
 # named) that are not installed yet.
