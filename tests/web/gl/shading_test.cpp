@@ -78,6 +78,15 @@ TEST(Shading, LitColourFollowsOpenGlsLightingEquation) {
     }
 }
 
+// Without colour material, OpenGL's default material: ambient 0.2, diffuse 0.8.
+TEST(Shading, LitColourTakesAmbientAndDiffuseFromTheirOwnMaterialColours) {
+    const colour got = litColour(gameLight(), material{}, {0, 0, 1}, {0, 10, -16});
+    const colour expected{0.84f, 0.84f, 0.84f, 1};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(got[i], expected[i], 1e-5) << "component " << i;
+    }
+}
+
 // f = (end - z) / (end - start), clamped; the colour is f of the fragment's and 1 - f of the
 // fog's, the alpha the fragment's.
 TEST(Shading, LinearFogBlendsOnTheEyeDistance) {
