@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace fixedgl {
@@ -132,12 +134,122 @@ void displayList::closeDraw(std::size_t trianglesBefore, std::size_t edgesBefore
         steps.back().edgeCount += edgeCount;
         return;
     }
-    steps.push_back({step::draw, trianglesBefore, triangleCount, edgesBefore, edgeCount, 0});
+    steps.push_back(
+        {step::draw, trianglesBefore, triangleCount, edgesBefore, edgeCount, 0, std::nullopt});
 }
 
 void displayList::addBitmap(bitmapImage image) {
     bitmaps.push_back(std::move(image));
-    steps.push_back({step::bitmap, 0, 0, 0, 0, bitmaps.size() - 1});
+    steps.push_back({step::bitmap, 0, 0, 0, 0, bitmaps.size() - 1, std::nullopt});
+}
+
+namespace {
+
+void include(box& b, const float* p, bool& empty) {
+    for (int i = 0; i < 3; ++i) {
+        b.low[i] = empty ? p[i] : std::min(b.low[i], p[i]);
+        b.high[i] = empty ? p[i] : std::max(b.high[i], p[i]);
+    }
+    empty = false;
+}
+
+// The grid of pieces over a draw's box: its two widest axes cut into equal columns.
+struct grid {
+    box whole;
+    int axes[2] = {0, 2};
+    int cells = 1; // along each axis
+    int cellOf(const mesh& m, const std::uint32_t* indices, std::size_t count) const {
+        int at[2];
+        for (int a = 0; a < 2; ++a) {
+            const int axis = axes[a];
+            float sum = 0;
+            for (std::size_t i = 0; i < count; ++i) {
+                sum += m.vertices[indices[i]].position[axis];
+            }
+            const float span = whole.high[axis] - whole.low[axis];
+            const float t = span > 0 ? (sum / count - whole.low[axis]) / span : 0;
+            at[a] = std::clamp(static_cast<int>(t * cells), 0, cells - 1);
+        }
+        return at[0] * cells + at[1];
+    }
+};
+
+} // namespace
+
+void displayList::partition(std::size_t trianglesPerPiece) {
+    std::vector<step> cut;
+    std::vector<std::uint32_t> triangles, edges;
+    for (const step& s : steps) {
+        step moved = s;
+        if (s.what != step::draw || s.triangleCount / 3 <= trianglesPerPiece) {
+            moved.triangleFirst = triangles.size();
+            moved.edgeFirst = edges.size();
+            triangles.insert(triangles.end(), geometry.triangles.begin() + s.triangleFirst,
+                             geometry.triangles.begin() + s.triangleFirst + s.triangleCount);
+            edges.insert(edges.end(), geometry.edges.begin() + s.edgeFirst,
+                         geometry.edges.begin() + s.edgeFirst + s.edgeCount);
+            cut.push_back(moved);
+            continue;
+        }
+        grid g;
+        bool empty = true;
+        for (std::size_t i = 0; i < s.triangleCount; ++i) {
+            include(g.whole, geometry.vertices[geometry.triangles[s.triangleFirst + i]].position,
+                    empty);
+        }
+        int order[3] = {0, 1, 2};
+        std::sort(order, order + 3, [&](int a, int b) {
+            return g.whole.high[a] - g.whole.low[a] > g.whole.high[b] - g.whole.low[b];
+        });
+        g.axes[0] = order[0];
+        g.axes[1] = order[1];
+        g.cells = std::max(1, static_cast<int>(std::sqrt(static_cast<double>(s.triangleCount / 3) /
+                                                         trianglesPerPiece)));
+        const int pieces = g.cells * g.cells;
+        std::vector<std::vector<std::uint32_t>> pieceTriangles(pieces), pieceEdges(pieces);
+        for (std::size_t i = s.triangleFirst; i < s.triangleFirst + s.triangleCount; i += 3) {
+            auto& into = pieceTriangles[g.cellOf(geometry, &geometry.triangles[i], 3)];
+            into.insert(into.end(), &geometry.triangles[i], &geometry.triangles[i] + 3);
+        }
+        for (std::size_t i = s.edgeFirst; i < s.edgeFirst + s.edgeCount; i += 2) {
+            auto& into = pieceEdges[g.cellOf(geometry, &geometry.edges[i], 2)];
+            into.insert(into.end(), &geometry.edges[i], &geometry.edges[i] + 2);
+        }
+        for (int p = 0; p < pieces; ++p) {
+            box bounds;
+            bool none = true;
+            for (std::uint32_t v : pieceTriangles[p]) {
+                include(bounds, geometry.vertices[v].position, none);
+            }
+            for (std::uint32_t v : pieceEdges[p]) {
+                include(bounds, geometry.vertices[v].position, none);
+            }
+            if (none) {
+                continue;
+            }
+            cut.push_back({step::draw, triangles.size(), pieceTriangles[p].size(), edges.size(),
+                           pieceEdges[p].size(), 0, bounds});
+            triangles.insert(triangles.end(), pieceTriangles[p].begin(), pieceTriangles[p].end());
+            edges.insert(edges.end(), pieceEdges[p].begin(), pieceEdges[p].end());
+        }
+    }
+    steps = std::move(cut);
+    geometry.triangles = std::move(triangles);
+    geometry.edges = std::move(edges);
+}
+
+bool mayBeInView(const box& b, const mat4& clipFromModel) {
+    int outside[6] = {};
+    for (int corner = 0; corner < 8; ++corner) {
+        const vec4 p = clipFromModel * vec4{(corner & 1) ? b.high[0] : b.low[0],
+                                            (corner & 2) ? b.high[1] : b.low[1],
+                                            (corner & 4) ? b.high[2] : b.low[2], 1.0};
+        for (int axis = 0; axis < 3; ++axis) {
+            outside[axis * 2] += p[axis] < -p[3];
+            outside[axis * 2 + 1] += p[axis] > p[3];
+        }
+    }
+    return std::none_of(outside, outside + 6, [](int n) { return n == 8; });
 }
 
 } // namespace fixedgl

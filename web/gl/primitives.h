@@ -60,12 +60,18 @@ std::vector<std::uint8_t> unpackBitmap(int width, int height, int alignment,
 // order. Consecutive primitives merge into one draw, so a list of nothing but geometry (the
 // ground) replays as one draw call. The current colour, normal and texture coordinate the
 // list leaves behind are applied when it is called, as OpenGL does.
+struct box {
+    float low[3] = {0, 0, 0};
+    float high[3] = {0, 0, 0};
+};
+
 struct displayList {
     struct step {
         enum kind { draw, bitmap } what;
         std::size_t triangleFirst = 0, triangleCount = 0; // indices into the mesh
         std::size_t edgeFirst = 0, edgeCount = 0;
-        std::size_t image = 0; // into bitmaps
+        std::size_t image = 0;     // into bitmaps
+        std::optional<box> bounds; // in model space, once partitioned
     };
     mesh geometry;
     std::vector<step> steps;
@@ -77,6 +83,14 @@ struct displayList {
     // Appends what an assembler put at the end of the geometry since the given sizes.
     void closeDraw(std::size_t trianglesBefore, std::size_t edgesBefore);
     void addBitmap(bitmapImage image);
+    // Cuts each large draw into pieces of about this many triangles, each a block of space
+    // with its bounding box, so that a replay draws only the few pieces in view: the ground's
+    // 2000 units square shows about 45 by 35 of them.
+    void partition(std::size_t trianglesPerPiece);
 };
+
+// False when the box lies wholly outside one plane of the clip volume of the given
+// projection times modelview.
+bool mayBeInView(const box& bounds, const mat4& clipFromModel);
 
 } // namespace fixedgl

@@ -15,6 +15,9 @@ constexpr std::size_t modelviewDepth = 32;
 constexpr std::size_t projectionDepth = 2;
 constexpr std::size_t attribDepth = 16;
 constexpr unsigned savedBits = GL_ENABLE_BIT | GL_LIST_BIT;
+// Small enough that the pieces of the ground in view are a few hundredths of it; large
+// enough that the pieces of a frame stay a handful of draws.
+constexpr std::size_t trianglesPerPiece = 512;
 
 } // namespace
 
@@ -210,6 +213,7 @@ void context::endList() {
     recording.reset();
     displayList& stored = lists[name] = std::move(building);
     building = displayList{};
+    stored.partition(trianglesPerPiece);
     target->listCompiled(name, stored);
 }
 
@@ -223,9 +227,12 @@ void context::callList(unsigned name) {
         return;
     }
     const displayList& list = found->second;
+    const mat4 clipFromModel = projection() * modelview();
     for (const displayList::step& step : list.steps) {
         if (step.what == displayList::step::draw) {
-            target->drawListStep(name, step, *this);
+            if (!step.bounds || mayBeInView(*step.bounds, clipFromModel)) {
+                target->drawListStep(name, step, *this);
+            }
         } else {
             const bitmapImage& image = list.bitmaps[step.image];
             if (rasterPos_.valid) {

@@ -31,15 +31,14 @@ struct recorder final : drawTarget {
     }
 };
 
-// 250 strips of 250 vertex pairs, as the ground's list records them.
+// The ground's list: 250 strips of 250 vertex pairs, 8 units apart, from -1000 to 1000.
 void recordGround(context& gl, unsigned name) {
     gl.newList(name, GL_COMPILE);
-    for (int x = 0; x < 250; ++x) {
+    for (int x = -1000; x < 1000; x += 8) {
         gl.begin(GL_QUAD_STRIP);
-        for (int z = 0; z < 250; ++z) {
+        for (int z = -1000; z < 1000; z += 8) {
             gl.setColour({1, 1, 1, 1});
             gl.setNormal(0, 1, 0);
-            gl.setTexCoord(static_cast<float>(x), static_cast<float>(z));
             gl.addVertex(static_cast<float>(x), 0, static_cast<float>(z));
             gl.addVertex(static_cast<float>(x + 8), 0, static_cast<float>(z));
         }
@@ -48,22 +47,46 @@ void recordGround(context& gl, unsigned name) {
     gl.endList();
 }
 
+std::size_t sum(const std::vector<std::size_t>& counts) {
+    std::size_t total = 0;
+    for (std::size_t n : counts) {
+        total += n;
+    }
+    return total;
+}
+
 } // namespace
 
-// Recording draws nothing; the list replays in one draw of 250 * 249 quads, and leaves the
-// list's last colour and normal current, as OpenGL does.
-TEST(State, TheGroundListIsRecordedOnceAndReplayedInOneDraw) {
+// Recording draws nothing. Seen whole, the list replays every one of its 250 * 249 quads;
+// under the game's camera (16 units over the player, 100 degrees) only the few pieces in view
+// are drawn, in a handful of draws. The list's last colour stays current, as in OpenGL.
+TEST(State, TheGroundListIsRecordedOnceAndReplayedInAFewDrawsOfWhatIsInView) {
     recorder r;
     context gl(r);
     const unsigned name = gl.genLists(1);
     recordGround(gl, name);
     EXPECT_EQ(r.calls, (std::vector<std::string>{"compiled"}));
     gl.setColour({1, 0, 0, 0.5f});
+    gl.multiply(ortho(-1000, 1000, -1000, 1000, -1000, 1000));
     gl.callList(name);
     gl.callList(name + 1); // no such list: nothing
-    EXPECT_EQ(r.calls, (std::vector<std::string>{"compiled", "list"}));
-    EXPECT_EQ(r.triangles, (std::vector<std::size_t>{250 * 249 * 6}));
+    EXPECT_EQ(sum(r.triangles), 250u * 249 * 6);
     EXPECT_EQ(gl.currentColour(), (colour{1, 1, 1, 1}));
+
+    r.triangles.clear();
+    gl.loadIdentity();
+    gl.matrixMode(GL_PROJECTION);
+    gl.multiply(perspective(100, 1.4, 5, 50));
+    gl.matrixMode(GL_MODELVIEW);
+    for (double x : {0.0, 66.0, 500.0, -990.0}) {
+        gl.loadIdentity();
+        gl.multiply(lookAt({x, 16, x}, {x, 15, x}, {1, 0, 0}));
+        r.triangles.clear();
+        gl.callList(name);
+        EXPECT_LE(r.triangles.size(), 4u) << x;
+        EXPECT_GE(sum(r.triangles), 6u * 6 * 5) << x; // the 45 by 35 units in view
+        EXPECT_LE(sum(r.triangles), 250u * 249 * 6 / 50) << x;
+    }
     gl.begin(GL_QUADS);
     for (int i = 0; i < 4; ++i) {
         gl.addVertex(0, 0, 0);
