@@ -32,6 +32,15 @@ set(SKYHUNT_FREEGLUT_LICENCE ${SKYHUNT_DEPS_PREFIX}/share/doc/freeglut/COPYING)
 # winpthread are linked in. The PE header carries no link time, so builds are reproducible.
 add_link_options(-static -Wl,--no-insert-timestamp)
 
+# The build machine's programs that the Windows build runs outside its own commands: a
+# missing one stops the configure by name, and scripts/lib/lists.sh asks which package
+# brought each.
+foreach(program wine wineserver makensis apt-get dpkg-source)
+    string(MAKE_C_IDENTIFIER "SKYHUNT_HOST_${program}" var)
+    string(TOUPPER ${var} var)
+    find_program(${var} ${program} REQUIRED)
+endforeach()
+
 # Test programs run under Wine, in a prefix of the build's own that the build makes once, so
 # that no test waits the ten seconds it takes. Tests are listed when CTest starts rather than
 # after each link: the prefix is ready by then.

@@ -12,18 +12,13 @@
 set -euo pipefail
 
 exec 3>&1 1>&2
-
-fail() {
-    echo "check-package: $*"
-    exit 1
-}
+check_name=check-package
+source "$(dirname "${BASH_SOURCE[0]}")/check-lib.sh"
 
 for tool in lintian dpkg-deb desktop-file-validate appstreamcli gzip cmake; do
     command -v "$tool" >/dev/null ||
         fail "$tool is missing: apt-get install lintian desktop-file-utils appstream dpkg gzip cmake"
 done
-
-[[ -f cmake/SkyhuntFacts.cmake ]] || fail "run me from the source root"
 
 shopt -s nullglob
 debs=(build-package/skyhunt_*.deb)
@@ -35,13 +30,10 @@ echo "check-package: $deb"
 lintian --fail-on error "$deb"
 
 if (($# > 0)); then
-    dir=$1
-    mkdir -p "$dir"
-    [[ -z "$(ls -A "$dir")" ]] || fail "$dir is not empty"
+    dir=$(empty_folder "$1")
 else
     dir=$(mktemp -d "${TMPDIR:-/tmp}/skyhunt-package.XXXXXX")
 fi
-dir=$(cd "$dir" && pwd)
 dpkg-deb -x "$deb" "$dir"
 root=$dir/usr
 
@@ -55,9 +47,6 @@ game=$root/games/skyhunt
 programs=$(cd "$dir" && find . -type f -perm /111)
 [[ "$programs" == "./usr/games/skyhunt" ]] || fail "unexpected programs in the package: $programs"
 
-# The textures, by the names the game itself reads.
-mapfile -t textures < <(cmake -D fact=texture_names -P cmake/SkyhuntFacts.cmake)
-((${#textures[@]} > 0)) || fail "cmake/SkyhuntFacts.cmake named no texture files"
 for texture in "${textures[@]}"; do
     need "share/games/skyhunt/$texture"
 done

@@ -12,13 +12,8 @@
 # $SKYHUNT_WINE the command that runs a Windows program. Last the uninstaller runs, and must
 # leave nothing of the game behind.
 set -euo pipefail
-
-fail() {
-    echo "check-windows: $*" >&2
-    exit 1
-}
-
-[[ -f cmake/SkyhuntFacts.cmake ]] || fail "run me from the source root"
+check_name=check-windows
+source "$(dirname "${BASH_SOURCE[0]}")/check-lib.sh"
 (($# >= 2)) || fail "usage: packaging/check-windows.sh DIR COMMAND [ARGUMENT...]"
 dir=$1
 shift
@@ -32,9 +27,7 @@ shopt -u nullglob
 ((${#zips[@]} == 1 && ${#installers[@]} == 1)) ||
     fail "want one zip and one installer in build-windows/, found: ${zips[*]} ${installers[*]}"
 
-mkdir -p "$dir"
-[[ -z "$(ls -A "$dir")" ]] || fail "$dir is not empty"
-dir=$(cd "$dir" && pwd)
+dir=$(empty_folder "$dir")
 mkdir "$dir/zip"
 # Wine shows the Linux root as drive Z:.
 installed=$dir/installed
@@ -42,8 +35,6 @@ installed_win="Z:${installed//\//\\}"
 
 # The game with its textures beside it, the keys, its licence and freeglut's, and nothing
 # else: the program is the only one, every other file is a texture or a text.
-mapfile -t textures < <(cmake -D fact=texture_names -P cmake/SkyhuntFacts.cmake)
-((${#textures[@]} > 0)) || fail "cmake/SkyhuntFacts.cmake named no texture files"
 check_tree() {
     local tree=$1 file others
     [[ -f $tree/skyhunt.exe ]] || fail "$tree lacks skyhunt.exe"

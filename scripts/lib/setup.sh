@@ -6,9 +6,10 @@
 skyhunt_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # The packages, in lists named by what needs them; skyhunt_install_packages takes the names.
-# game: compilers, build tools and the libraries to build the game and run it.
+# game: compilers, build tools (pkg-config, through which CMake finds freeglut) and the
+# libraries to build the game and run it.
 skyhunt_packages_game=(
-    g++ cmake ninja-build
+    g++ cmake ninja-build pkgconf
     freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev
 )
 # sortie: the virtual X server, the key typist and the PNG writer that skyhunt-sortie, the
@@ -17,22 +18,23 @@ skyhunt_packages_sortie=(
     xvfb xdotool imagemagick
 )
 # suite: what the test suite and the benchmarks need beyond the game: clang with its
-# sanitizer and fuzzer runtime (libclang-rt-dev follows Debian's default clang), GoogleTest,
-# Google Benchmark, Xlib and the X tools the end-to-end tests drive the game with, and the
-# tools that check the Debian package.
+# sanitizer and fuzzer runtime (libclang-rt-dev follows Debian's default clang) and the LLVM
+# archiver its builds take, GoogleTest, Google Benchmark, XTest for the benchmark's key
+# presser, Xlib and the X tools the end-to-end tests drive the game with, and the tools that
+# check the Debian package.
 skyhunt_packages_suite=(
-    clang libclang-rt-dev
-    libgtest-dev libbenchmark-dev
+    clang libclang-rt-dev llvm
+    libgtest-dev libbenchmark-dev libxtst-dev
     libx11-dev xvfb xauth xdotool x11-utils
     lintian desktop-file-utils appstream dpkg-dev file
 )
 # windows: the Windows build and its tests: the mingw-w64 cross compilers (posix threads),
-# dpkg-source to unpack freeglut's source package, GoogleTest's sources, Wine to run the
+# apt-get and dpkg-source to fetch and unpack freeglut's source package, GoogleTest's sources, Wine to run the
 # programs, NSIS for the installer, and the tools that draw the icon from its SVG.
 skyhunt_packages_windows=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev
-    dpkg-dev googletest
+    dpkg-dev apt googletest
     wine wine64 nsis
     librsvg2-bin icoutils
 )
@@ -115,3 +117,5 @@ skyhunt_build() {
     cmake --preset "$preset" -S "$skyhunt_root" >/dev/null
     cmake --build --preset "$preset"
 }
+
+source "$skyhunt_root/scripts/lib/lists.sh"

@@ -5,7 +5,7 @@
 #include "app/world.h"
 
 // Runs initScene once per program (the ground it builds is never freed) and puts the world
-// back at its start before every test.
+// back at its start before and after every test.
 class WorldTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -13,4 +13,5 @@ class WorldTest : public testing::Test {
         (void)once;
         resetWorld();
     }
+    void TearDown() override { resetWorld(); }
 };

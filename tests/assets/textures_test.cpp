@@ -12,18 +12,36 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-// In a fresh working directory, as the game starts: with the grass missing, two files are
-// read and no name is taken; with all three, each is made and the grass left bound.
-TEST(LoadTextures, TakesNamesOnlyOnceAllThreeFilesAreRead) {
+// A fresh working directory, as the game starts, with the data folder's variable empty (an
+// empty variable counts as unset), so nothing is found anywhere else the game looks; both
+// are put back after the test. putenv keeps the strings it is given, so they outlive it.
+class LoadTextures : public testing::Test {
+  protected:
+    void SetUp() override {
+        const char* was = std::getenv(dataDirVariable);
+        const std::string before = std::string(dataDirVariable) + "=" + (was ? was : "");
+        static std::string empty = std::string(dataDirVariable) + "=";
+        putenv(empty.data());
+        restored = before; // no longer in the environment, so it may be written
+        home = std::filesystem::current_path();
+        dir = std::filesystem::temp_directory_path() / ("skyhunt-" + std::to_string(getpid()));
+        std::filesystem::create_directory(dir);
+        std::filesystem::current_path(dir);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(home);
+        std::filesystem::remove_all(dir);
+        putenv(restored.data());
+    }
+
+    static inline std::string restored;
+    std::filesystem::path home, dir;
+};
+
+// With the grass missing, two files are read and no name is taken; with all three, each is
+// made and the grass left bound.
+TEST_F(LoadTextures, TakesNamesOnlyOnceAllThreeFilesAreRead) {
     using namespace texture;
-    namespace fs = std::filesystem;
-    const fs::path home = fs::current_path();
-    const fs::path dir = fs::temp_directory_path() / ("skyhunt-" + std::to_string(getpid()));
-    fs::create_directory(dir);
-    fs::current_path(dir);
-    // Nor anywhere else the game looks for it: an empty variable counts as unset.
-    static std::string noDataDir = std::string(dataDirVariable) + "=";
-    putenv(noDataDir.data());
     const picture grey{8, 4, std::vector<unsigned char>(96, 200)};
     ASSERT_TRUE(writeBmp(fileNames[metal], grey) && writeBmp(fileNames[sun], grey));
     EXPECT_EQ(loadTextures(), 2);
@@ -33,8 +51,6 @@ TEST(LoadTextures, TakesNamesOnlyOnceAllThreeFilesAreRead) {
 
     ASSERT_TRUE(writeBmp(fileNames[grass], grey));
     EXPECT_EQ(loadTextures(), 0);
-    fs::current_path(home);
-    fs::remove_all(dir);
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_EQ(bound, static_cast<GLint>(textures[grass]));
     EXPECT_TRUE(glIsTexture(textures[metal]) && glIsTexture(textures[sun]));

@@ -24,10 +24,17 @@ class Frame : public WorldTest {
         WorldTest::SetUp();
         setFixedRenderState();
         setPresentStep([] { ++presents; });
+        groundListId = groundList->listId;
         groundList->listId = 0; // which calls nothing
         glNormal3f(0, 1, 0);
     }
-    void TearDown() override { std::fill(std::begin(textures), std::end(textures), 0); }
+    void TearDown() override {
+        std::fill(std::begin(textures), std::end(textures), 0);
+        groundList->listId = groundListId;
+        WorldTest::TearDown();
+    }
+
+    GLuint groundListId = 0;
 };
 
 // The green of the frame just drawn at a pixel, from the bottom left: every model's top is
