@@ -11,7 +11,6 @@
 #include <emscripten/html5.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "app/clock.h"
 #include "app/game.h"
@@ -25,18 +24,21 @@
 
 namespace {
 
-// The page's hooks (web/skyhunt.html.in): the game has ended, or cannot start.
-EM_JS(void, tellPageEnded, (), { Module.skyhuntEnded(); });
+// The page's hook (web/skyhunt.html.in) for a game that cannot start. Escape's exit, as on the
+// desktop, ends in the page's quit hook, which stops the loop and says how to play again.
 EM_JS(void, tellPageFailed, (const char* text), { Module.skyhuntFailed(UTF8ToString(text)); });
 
 int framesDrawn = 0;
 int drawCallsLastFrame = 0;
+double lastFrameTime = 0; // milliseconds from the step's start to the frame's last call
 
 void frame() {
+    const double started = emscripten_get_now();
     stepWorld();
     renderFrame();
     ++framesDrawn;
     drawCallsLastFrame = fixedgl::takeDrawCalls();
+    lastFrameTime = emscripten_get_now() - started;
 }
 
 EM_BOOL visibilityChanged(int, const EmscriptenVisibilityChangeEvent* event, void*) {
@@ -44,14 +46,6 @@ EM_BOOL visibilityChanged(int, const EmscriptenVisibilityChangeEvent* event, voi
         worldClock.start();
     }
     return EM_FALSE;
-}
-
-// Escape ends the game through exit, as on the desktop: the loop stops, the keys go to
-// nothing, and the page says so.
-void gameEnded() {
-    emscripten_cancel_main_loop();
-    glutKeyboardFunc(nullptr);
-    tellPageEnded();
 }
 
 bool texturesLoaded() {
@@ -74,20 +68,23 @@ void runFrameLoop() {
     glutKeyboardFunc(handleKey);
     setFixedRenderState();
     reshape(view::windowWidth, view::windowHeight);
-    std::atexit(gameEnded);
     emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, visibilityChanged);
     worldClock.start();
     emscripten_set_main_loop(frame, 0, EM_TRUE);
 }
 
 // Read-only figures for the browser tests and the benchmark: frames drawn, the WebGL draw
-// calls of the last frame, and where the player's ship stands (world units).
+// calls and the time of the last frame (milliseconds on the page's thread; the browser's
+// drawing of what it was given follows), and where the player's ship stands (world units).
 extern "C" {
 EMSCRIPTEN_KEEPALIVE int skyhunt_frames() {
     return framesDrawn;
 }
 EMSCRIPTEN_KEEPALIVE int skyhunt_draw_calls() {
     return drawCallsLastFrame;
+}
+EMSCRIPTEN_KEEPALIVE double skyhunt_frame_time() {
+    return lastFrameTime;
 }
 EMSCRIPTEN_KEEPALIVE double skyhunt_player_x() {
     return playerShip.getX();
