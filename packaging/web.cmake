@@ -2,6 +2,9 @@
 # short README. Nothing is installed beside it: the page carries its WebAssembly and textures.
 install(FILES ${SKYHUNT_PAGE} DESTINATION .)
 install(FILES copyright DESTINATION . RENAME copyright.txt)
+# The page carries Emscripten's runtime and the C and C++ libraries it compiled in (musl,
+# libc++, libc++abi, compiler-rt), whose licences Debian's package lists.
+install(FILES /usr/share/doc/emscripten/copyright DESTINATION . RENAME emscripten-copyright.txt)
 install(FILES README-web.txt DESTINATION . RENAME README.txt)
 
 set(CPACK_GENERATOR ZIP)

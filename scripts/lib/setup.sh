@@ -39,13 +39,12 @@ skyhunt_packages_windows=(
     librsvg2-bin icoutils
 )
 # web: the browser build and its tests: Debian's Emscripten (with its own clang, lld and
-# binaryen) and the Node.js it runs on, Chromium to play the page headless, Python's WebSocket
-# client to drive it through the DevTools protocol, and Xvfb with ImageMagick to take the
-# Linux build's picture the page is compared with.
+# binaryen) and the Node.js it runs on, Chromium to play the page headless, Python with its
+# WebSocket client to drive it through the DevTools protocol, and ImageMagick to read the
+# pictures it takes.
 skyhunt_packages_web=(
     emscripten nodejs
-    chromium python3-websocket
-    xvfb imagemagick zip
+    chromium python3 python3-websocket imagemagick
 )
 skyhunt_package_lists=(game sortie suite windows web)
 

@@ -1,6 +1,7 @@
 """Headless Chromium driven through the DevTools protocol, for the browser tests and the
 benchmark: one page at 800x600 on SwiftShader's WebGL 2, keys typed into it, its console
-read, its screen taken as RGB pixels (through ImageMagick)."""
+read, its screen taken as RGB pixels (through ImageMagick's own convert, not whatever else
+is first in PATH under its name)."""
 
 import base64
 import json
@@ -30,7 +31,7 @@ class Browser:
         self.socket = None
         self.profile = tempfile.mkdtemp(prefix="skyhunt-chromium-")
         self.process = subprocess.Popen(
-            ["chromium", *FLAGS, f"--user-data-dir={self.profile}", "about:blank"],
+            ["/usr/bin/chromium", *FLAGS, f"--user-data-dir={self.profile}", "about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         port_file = os.path.join(self.profile, "DevToolsActivePort")
         deadline = time.monotonic() + timeout
@@ -113,7 +114,7 @@ class Browser:
 
 
 def rgb_pixels(png):
-    out = subprocess.run(["convert", "png:-", "-depth", "8", "rgb:-"], input=png,
+    out = subprocess.run(["/usr/bin/convert", "png:-", "-depth", "8", "rgb:-"], input=png,
                          capture_output=True, check=True).stdout
     if len(out) != WIDTH * HEIGHT * 3:
         raise RuntimeError(f"a picture of {len(out)} bytes, not {WIDTH}x{HEIGHT} RGB")
