@@ -103,6 +103,7 @@ TEST(State, GlyphListsDrawAtTheRasterPositionAndThePoppedStateComesBack) {
     context gl(r);
     gl.viewport(0, 0, 800, 600);
     const std::uint8_t rows[13] = {};
+    gl.pixelStore(GL_UNPACK_ALIGNMENT, 1); // one byte a row, as the font sets it
     const unsigned base = gl.genLists(128);
     for (unsigned c : {unsigned{'A'}, unsigned{'B'}}) {
         gl.newList(base + c, GL_COMPILE);
