@@ -6,7 +6,8 @@
 Opens PAGE (skyhunt.html) from the disk at 800x600, compares its picture at start region by
 region with LINUX_PICTURE (the Linux build's window at start, as skyhunt-sortie's first
 screenshot takes it, half a second after its first frame), then flies: the tick rate from the ship's
-travel, O's fog, T's wireframe, a hidden page, and Escape. Exits 1 if any check failed."""
+travel, O's fog, T's wireframe, a hidden page, and Escape; last, in a browser without WebGL,
+the page's message. Exits 1 if any check failed."""
 
 import os
 import sys
@@ -128,6 +129,17 @@ def main(page, linux_png):
                                    "document.getElementById('message').textContent")
         check(browser.evaluate(FRAMES) == frames and "ended" in message and "Reload" in message,
               f"Escape stops the loop and the page says: {message!r}")
+    finally:
+        browser.close()
+
+    # Without WebGL the page says why in plain words rather than showing an empty canvas.
+    browser = Browser(extra_flags=["--disable-webgl"])
+    try:
+        browser.open(page)
+        browser.wait_for("(() => { const m = document.getElementById('message'); "
+                         "return m !== null && !m.hidden; })()")
+        message = browser.evaluate("document.getElementById('message').textContent")
+        check("WebGL 2" in message, f"without WebGL the page says: {message!r}")
     finally:
         browser.close()
 

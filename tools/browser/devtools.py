@@ -27,11 +27,12 @@ SPECIAL_KEYS = {"\x1b": ("Escape", 27), " ": (" ", 32)}
 
 
 class Browser:
-    def __init__(self, timeout=30):
+    def __init__(self, timeout=30, extra_flags=()):
         self.socket = None
         self.profile = tempfile.mkdtemp(prefix="skyhunt-chromium-")
         self.process = subprocess.Popen(
-            ["/usr/bin/chromium", *FLAGS, f"--user-data-dir={self.profile}", "about:blank"],
+            ["/usr/bin/chromium", *FLAGS, *extra_flags, f"--user-data-dir={self.profile}",
+             "about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         port_file = os.path.join(self.profile, "DevToolsActivePort")
         deadline = time.monotonic() + timeout
