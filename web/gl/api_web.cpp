@@ -258,7 +258,6 @@ class webglTarget final : public drawTarget {
                                static_cast<float>(light.position[3]));
         setColourUniform(p.at("materialAmbient"), plain.ambient);
         setColourUniform(p.at("materialDiffuse"), plain.diffuse);
-        emscripten_glUniform1f(p.at("pointSize"), 1.0f);
         emscripten_glUniform1i(p.at("texturing"), state.enabled(cap::texture2d));
         emscripten_glUniform1i(p.at("bitmap"), 0);
         emscripten_glUniform1i(p.at("image"), 0);

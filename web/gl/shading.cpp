@@ -77,7 +77,6 @@ uniform vec4 lightDiffuse;
 uniform vec4 lightPosition;
 uniform vec4 materialAmbient;
 uniform vec4 materialDiffuse;
-uniform float pointSize;
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec4 colour;
 layout(location = 2) in vec3 normal;
@@ -88,7 +87,6 @@ out float eyeDistance;
 void main() {
     vec4 eye = modelview * vec4(position, 1.0);
     gl_Position = projection * eye;
-    gl_PointSize = pointSize;
     texel = texCoord;
     eyeDistance = abs(eye.z / eye.w);
     if (!lighting) {
