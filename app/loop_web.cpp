@@ -10,8 +10,6 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
-#include <cstdio>
-
 #include "app/clock.h"
 #include "app/game.h"
 #include "app/keyboard.h"
@@ -60,7 +58,6 @@ bool texturesLoaded() {
 } // namespace
 
 void runFrameLoop() {
-    std::fflush(stdout);
     if (!texturesLoaded()) {
         tellPageFailed("The game's textures could not be read.");
         return;
