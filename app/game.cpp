@@ -20,6 +20,9 @@
 // back, is drawn as soon as the window can show it. While the window is hidden there is no
 // idle callback: GLUT sleeps until the window comes back, and the clock and the pacer then
 // start afresh. app/clock.h and app/pacer.h say how each decides.
+//
+// The set-up's loop is chosen by the build: GLUT's, above (app/loop_glut.cpp), or the
+// browser's (app/loop_web.cpp), where each animation frame runs the same step and frame.
 #include "app/game.h"
 
 #include <algorithm>
@@ -27,9 +30,8 @@
 #include <GL/glut.h>
 
 #include "app/clock.h"
-#include "app/keyboard.h"
+#include "app/loop.h"
 #include "app/pacer.h"
-#include "app/step.h"
 #include "app/window.h"
 #include "app/world.h"
 #include "render/font.h"
@@ -41,31 +43,6 @@ namespace {
 constexpr double reshapeFieldOfView = 50.0; // degrees, vertical
 constexpr double reshapeNear = 1.0;         // world units
 constexpr double reshapeFar = 2000.0;
-
-// The draw gate: whether the idle call draws, which the pacer decides.
-bool startPacedDrawing() {
-    return screenPacer.startDrawing();
-}
-
-// The present step: the pacer's wait, the swap, and what the pacer learns from it. The swap
-// of a display synchronised to its retrace may return at once and block the next GL call
-// instead; finishing here keeps that wait out of the next frame's drawing time and dates the
-// return by the swap's true end.
-void presentPaced() {
-    screenPacer.awaitPresent();
-    glutSwapBuffers();
-    glFinish();
-    screenPacer.presented();
-}
-
-// The loop's roles are described at the top of this file.
-void registerCallbacks() {
-    glutDisplayFunc(stepWorld);
-    glutReshapeFunc(reshape);
-    glutKeyboardFunc(handleKey);
-    glutIdleFunc(renderFrame);
-    glutWindowStatusFunc(windowStatusChanged);
-}
 
 } // namespace
 
@@ -102,13 +79,7 @@ game::game(int argc, char** argv) {
     glClearColor(0, 0, 0, 1);
     initScene();
     makeRasterFont();
-    registerCallbacks();
-    setFixedRenderState();
-    setDrawGate(startPacedDrawing);
-    setPresentStep(presentPaced);
-    worldClock.start();
-    screenPacer.start();
-    glutMainLoop();
+    runFrameLoop();
 }
 
 // A window shrunk to nothing (height 0 when minimised) is projected as if one pixel high or

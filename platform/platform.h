@@ -1,7 +1,7 @@
 #pragma once
 
 // What differs between the systems the game runs on. Each system has its own source files
-// here (_posix, _x11, _win32); nothing else in the game asks which system it is on.
+// here (_posix, _x11, _win32, _web); nothing else in the game asks which system it is on.
 
 #include <chrono>
 #include <cstdio>

@@ -15,6 +15,7 @@ declare -A skyhunt_preset_lists=(
     [fuzz]="game suite"
     [package]="game suite"
     [windows]="game sortie suite windows"
+    [web]="game web"
 )
 
 # skyhunt_list_closure LIST...: prints the packages the lists bring, one a line: their own,
@@ -152,7 +153,7 @@ skyhunt_file_owners() {
 skyhunt_check_lists() {
     local preset dir file pkg misses=0
     if [ "$#" -eq 0 ]; then
-        set -- play default asan fuzz package windows
+        set -- play default asan fuzz package windows web
     fi
     for preset in "$@"; do
         local lists

@@ -38,7 +38,15 @@ skyhunt_packages_windows=(
     wine wine64 nsis
     librsvg2-bin icoutils
 )
-skyhunt_package_lists=(game sortie suite windows)
+# web: the browser build and its tests: Debian's Emscripten (with its own clang, lld and
+# binaryen) and the Node.js it runs on, Chromium to play the page headless, Python with its
+# WebSocket client to drive it through the DevTools protocol, and ImageMagick to read the
+# pictures it takes.
+skyhunt_packages_web=(
+    emscripten nodejs
+    chromium python3 python3-websocket imagemagick
+)
+skyhunt_package_lists=(game sortie suite windows web)
 
 # Prints, one a line and once each, the packages of the named lists (all lists when none is
 # named) that are not installed yet.
