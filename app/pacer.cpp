@@ -40,6 +40,9 @@ constexpr nanoseconds safetyMargin = 1ms;
 // 99th-percentile interval is a frame on time.
 constexpr nanoseconds marginStep = 1ms;
 constexpr nanoseconds widestMargin = 8ms;
+// A new game starts with the margin software renderers settle at, rather than none: starting
+// from nothing, it would buy its margin with a run of late frames in its first seconds.
+constexpr nanoseconds startingMargin = 4ms;
 constexpr auto seenLateEvery = 15s;
 constexpr int unsyncedFramesPerLate = 200;
 
@@ -50,7 +53,7 @@ framePacer::framePacer()
 
 framePacer::framePacer(nowSource now, sleeper sleepUntil, eventWaiter waitForEvents)
     : now(std::move(now)), sleepUntil(std::move(sleepUntil)),
-      waitForEvents(std::move(waitForEvents)) {}
+      waitForEvents(std::move(waitForEvents)), lateMargin(startingMargin) {}
 
 void framePacer::start() {
     current = mode::judging;

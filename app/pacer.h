@@ -86,7 +86,7 @@ class framePacer {
     drawTimePredictor drawTime;
     retraceGrid retraces;
     mode current = mode::stopped;
-    nanoseconds lateMargin{0};
+    nanoseconds lateMargin;
     bool taken = false;     // a frame is taken and not yet drawn
     bool waitedFor = false; // the frame taken started on its deadline, not behind it
     time target{};          // when the frame being drawn is due on screen (aimed modes)

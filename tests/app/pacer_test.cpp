@@ -98,13 +98,14 @@ TEST_F(FramePacer, WithoutSyncItTakesOverAndPresentsEveryTick) {
     }
 }
 
-// Keys arrive in the wait, one every 0.1 ms for 3 ms up to the frame's start: each is handled
+// Keys arrive in the wait, one every 0.1 ms for 3 ms up to the frame's start (its drawing,
+// 1 ms and the margin before it is due): each is handled
 // as it comes, before the frame is drawn, which starts no later than it would with no key and
 // is shown on its beat. The wait sleeps on the events: it ends once a key and once for the
 // frame, and never spins.
 TEST_F(FramePacer, KeysAreHandledDuringTheWaitAndNeverMakeAFrameLate) {
     frames(60);
-    const moment start = shown + tick - 8000us; // as it would with no key
+    const moment start = shown + tick - 8000us - pacer.margin(); // as it would with no key
     std::vector<moment> keys;
     for (moment t = start - 3ms; t < start; t += 100us) {
         keys.push_back(t);
@@ -119,7 +120,7 @@ TEST_F(FramePacer, KeysAreHandledDuringTheWaitAndNeverMakeAFrameLate) {
 
 // Displays that hold swaps at 60.02 to 30 Hz pace the game: over a minute, in which 60.02 Hz
 // drifts a whole frame against the pacer's beat, it never sleeps nor misses a retrace, and
-// each frame is finished 1 ms before the retrace that shows it.
+// each frame is finished 1 ms and the margin before the retrace that shows it.
 TEST_F(FramePacer, ASynchronisedDisplayAtSixtyHertzOrSlowerPacesAlone) {
     for (double hz : {60.02, 59.94, 50.0, 30.0}) {
         pacer.start();
@@ -127,7 +128,7 @@ TEST_F(FramePacer, ASynchronisedDisplayAtSixtyHertzOrSlowerPacesAlone) {
         frames(1);
         EXPECT_EQ(frames(3599), std::vector<nanoseconds>(3599, retrace)) << hz << " Hz";
         EXPECT_TRUE(sleeps.empty()) << hz << " Hz";
-        EXPECT_NEAR(slack() / 1us, 1000, 2) << hz << " Hz";
+        EXPECT_NEAR((slack() - pacer.margin()) / 1us, 1000, 2) << hz << " Hz";
     }
 }
 
@@ -143,7 +144,7 @@ TEST_F(FramePacer, AFastDisplayIsPacedToSixtyFramesASecond) {
         ASSERT_TRUE(i == 2 * retrace || i == 3 * retrace) << i.count();
     }
     EXPECT_NEAR((now - from) / 600.0 / tick, 1.0, 0.01);
-    EXPECT_NEAR(slack() / 1us, 1000, 2);
+    EXPECT_NEAR((slack() - pacer.margin()) / 1us, 1000, 2);
 
     // Drawn in 9 ms, between one retrace and two, frames return every other retrace as on a
     // 72 Hz display; the one in ten drawn in 5 ms shows the finer grid.
@@ -171,7 +172,8 @@ TEST_F(FramePacer, ASwapHeldMostOfATickHandsThePacingBack) {
 }
 
 // Ten minutes of drawing times with a long tail, after one to settle: on a display that holds
-// swaps no more than one late frame in 10 s (an interval of 1.5 retraces or more); without
+// swaps no more than one late frame in 10 s (an interval of 1.5 retraces or more), the first
+// 10 s of the new game included; without
 // sync a 99th-percentile interval under 17.5 ms. The margin settles where the tail puts it:
 // its mean over the last five minutes is that of the first within 1 ms, and over 1 ms.
 TEST_F(FramePacer, ALongTailedRendererIsLateNoMoreOftenThanTheDisplayAllows) {
@@ -181,11 +183,18 @@ TEST_F(FramePacer, ALongTailedRendererIsLateNoMoreOftenThanTheDisplayAllows) {
         pacer.start();
         longTail tail;
         std::vector<nanoseconds> gaps;
+        const auto late = [&] {
+            return std::count_if(gaps.begin(), gaps.end(),
+                                 [&](nanoseconds g) { return g >= retrace * 3 / 2; });
+        };
         nanoseconds firstHalf{0}, secondHalf{0}; // the margin, summed each second
         for (int second = 0; second < 660; ++second) {
             for (const moment end = now + 1s; now < end;) {
                 work = tail.next();
                 gaps.push_back(frames(1)[0]);
+            }
+            if (second == 9 && hz > 0) {
+                EXPECT_LE(late(), 1) << "in a new game's first 10 s";
             }
             if (second == 59) {
                 gaps.clear();
@@ -195,9 +204,7 @@ TEST_F(FramePacer, ALongTailedRendererIsLateNoMoreOftenThanTheDisplayAllows) {
             }
         }
         if (hz > 0) {
-            EXPECT_LE(std::count_if(gaps.begin(), gaps.end(),
-                                    [&](nanoseconds g) { return g >= retrace * 3 / 2; }),
-                      60);
+            EXPECT_LE(late(), 60);
         } else {
             std::sort(gaps.begin(), gaps.end());
             EXPECT_LT(gaps[gaps.size() * 99 / 100], 17500us);
@@ -207,8 +214,9 @@ TEST_F(FramePacer, ALongTailedRendererIsLateNoMoreOftenThanTheDisplayAllows) {
     }
 }
 
-// Frames each 4 ms slower than the last are late though the prediction follows them: three
-// widen the margin by 2 ms or more. A calm minute after them narrows it back to nothing.
+// A burst of frames twice as slow as those before, still shorter than a retrace, is late at
+// its first frame only: that widens the margin, and the rest are on time. A calm minute after
+// them narrows it again, to no more than it was.
 TEST_F(FramePacer, ABurstOfSlowFramesWidensTheMarginAndACalmMinuteNarrowsIt) {
     for (const double hz : {60.0, 0.0}) {
         SCOPED_TRACE(testing::Message() << hz << " Hz");
@@ -217,14 +225,15 @@ TEST_F(FramePacer, ABurstOfSlowFramesWidensTheMarginAndACalmMinuteNarrowsIt) {
         work = 7ms;
         frames(600);
         const nanoseconds calm = pacer.margin();
-        for (const nanoseconds w : {10ms, 14ms, 18ms}) {
-            work = w;
-            frames(1);
-        }
-        EXPECT_GE(pacer.margin() - calm, 2ms);
+        work = 14ms;
+        const std::vector<nanoseconds> burst = frames(6);
+        EXPECT_GT(pacer.margin(), calm);
+        EXPECT_EQ(
+            std::count_if(burst.begin() + 1, burst.end(), [](nanoseconds g) { return g > 17ms; }),
+            0);
         work = 7ms;
         frames(3600);
-        EXPECT_EQ(pacer.margin(), 0ms);
+        EXPECT_LE(pacer.margin(), calm);
     }
 }
 
