@@ -107,6 +107,9 @@ grep -aqF "$installed_win\\skyhunt.exe" "$shortcuts" ||
 "$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s |
     grep -qF "$installed_win\\Uninstall.exe" || fail "no entry in the installed programs"
 
+# The games start once Wine has wound down from the installer and the queries: a game started
+# while Wine's server is ending can end with it, before its window shows.
+"$wine"
 SKYHUNT_WINDOWS_GAMES="$dir/zip/skyhunt.exe:$installed/skyhunt.exe" SKYHUNT_WINE=$wine "$@"
 
 # The uninstaller copies itself elsewhere and returns at once: Wine is waited for.

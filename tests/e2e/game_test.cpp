@@ -312,7 +312,7 @@ TEST(Installed, TheGameFindsItsTexturesFromAnyFolderDrawsTheSameGroundAndQuitsCl
     screenshot first;
     for (const auto& [how, folder] : starts) {
         gameSession game(how);
-        ASSERT_TRUE(game.awaitFirstFrame());
+        ASSERT_TRUE(game.awaitFirstFrame()) << folder << ": " << game.errors();
         const screenshot shot = game.capture();
         first = first.pixels.empty() ? shot : first;
         const auto likeFirst = [&](const screenshot& x) {
