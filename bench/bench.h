@@ -37,9 +37,12 @@ constexpr simulatedDisplay simulatedDisplays[] = {
     {"no sync, renderer 25 ms slower", 0, 25, false},
 };
 
-// Names another build of the game, whose paced rows then run beside this one's, shuffled
-// with them, so the summary can compare the two within one run.
+// Names another build of the game, run beside this one on every display, so the summary can
+// compare the two within one run. Its figures carry the prefix below, among the game's.
 constexpr const char* baselineVariable = "SKYHUNT_BENCH_BASELINE";
+constexpr const char* beforePrefix = "before ";
+// The game's processor time over the build before's, from the runs side by side.
+constexpr const char* cpuRatio = "cpu / before";
 
 // The seconds each paced row is measured: $SKYHUNT_BENCH_SECONDS, or 10. Fewer only check
 // that the benchmark runs and prints its table.
@@ -49,6 +52,6 @@ inline int measuredSeconds() {
     return seconds > 0 ? seconds : 10;
 }
 
-inline std::string pacedName(const simulatedDisplay& d, bool baseline = false) {
-    return std::string(baseline ? "paced baseline/" : "paced game/") + d.name;
+inline std::string pacedName(const simulatedDisplay& d) {
+    return std::string("paced/") + d.name;
 }

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <numeric>
 #include <random>
 #include <string>
@@ -147,7 +148,16 @@ float playerSpeed() {
     return speed;
 }
 
-void pacedGame(benchmark::State& state, simulatedDisplay display, const char* binary) {
+// One game on one display, measured as the file's head describes: its figures, or why it
+// gave none.
+struct pacedRun {
+    benchmark::UserCounters counters;
+    double wallSeconds = 0;
+    std::string failure;
+};
+
+pacedRun measurePaced(const simulatedDisplay& display, const char* binary) {
+    pacedRun run;
     scratchDir logs;
     const std::string log = logs.path() + "/presents";
     gameSession::options o;
@@ -157,123 +167,146 @@ void pacedGame(benchmark::State& state, simulatedDisplay display, const char* bi
              {"SKYHUNT_PROBE_HZ", std::to_string(display.refreshHz)},
              {"SKYHUNT_PROBE_SLOW_MS", std::to_string(display.slowerMs)}};
 
+    gameSession game(o);
+    if (!game.awaitFirstFrame()) {
+        run.failure = "the game drew no frame";
+        return run;
+    }
+    game.press(std::vector<std::string>(speedPresses, "w"));
+    std::this_thread::sleep_for(settle);
+    const auto t0 = std::chrono::steady_clock::now();
+    const auto before = readProcessFigures(game.pid());
+    const auto end = t0 + std::chrono::seconds(measuredSeconds());
+    const std::vector<keyPress> keys = pressFogKeys(game, end);
+    std::this_thread::sleep_until(end);
+    const auto t1 = std::chrono::steady_clock::now();
+    const auto after = readProcessFigures(game.pid());
+    if (!before || !after || game.quit() != 0) {
+        run.failure = "the game did not run to the end and quit cleanly";
+        return run;
+    }
+    run.wallSeconds = std::chrono::duration<double>(t1 - t0).count();
+
+    int64_t firstClearNs = 0;
+    const std::vector<present> all = readProbe(log, firstClearNs);
+    std::vector<present> in;
+    std::copy_if(all.begin(), all.end(), std::back_inserter(in),
+                 [&](const present& p) { return p.atNs >= nanos(t0) && p.atNs <= nanos(t1); });
+    const auto first =
+        std::find_if(all.begin(), all.end(), [](const present& p) { return p.drawn > 0; });
+    if (first == all.end() || in.size() < 3) {
+        run.failure = "the probe saw no frames";
+        return run;
+    }
+
+    // Each frame's flight must be a whole number of ticks, or the count below is wrong.
+    const double perTick = playerSpeed();
+    const double retraceMs = display.refreshHz > 0 ? 1e3 / display.refreshHz : 0;
+    // The game shows at most 60 frames a second, so a frame on a faster display is late
+    // only after 1.5 ticks.
+    const double frameMs =
+        std::max(retraceMs, std::chrono::duration<double, std::milli>(tickClock::period).count());
+    std::vector<double> intervalsMs;
+    int64_t held = 0;
+    int overruns = 0;
+    int late = 0;
+    for (size_t i = 1; i < in.size(); ++i) {
+        intervalsMs.push_back((in[i].atNs - in[i - 1].atNs) / 1e6);
+        late += intervalsMs.back() >= 1.5 * frameMs ? 1 : 0;
+        held += in[i].heldRetraces;
+        // A retrace missed with no help from the game's wait: drawing took too long.
+        if (retraceMs > 0 && in[i].heldRetraces == 0 && intervalsMs.back() > 1.5 * retraceMs) {
+            ++overruns;
+        }
+        const double ticks = (in[i].eyeZ - in[i - 1].eyeZ) / perTick;
+        if (std::abs(ticks - std::round(ticks)) > 0.05 || in[i].eyeX != 0) {
+            run.failure = "the player did not fly straight at the speed of the keys";
+            return run;
+        }
+    }
+    std::sort(intervalsMs.begin(), intervalsMs.end());
+    std::vector<double> keyMs = keyToScreenMs(keys, all);
+    std::vector<double> drawingMs;
+    for (const present& p : in) {
+        drawingMs.push_back(p.drawingNs / 1e6);
+    }
+    if (keyMs.size() < static_cast<size_t>(fewestKeysPerSecond * measuredSeconds())) {
+        run.failure = "too few fog keys showed on screen";
+        return run;
+    }
+    std::sort(keyMs.begin(), keyMs.end());
+    std::sort(drawingMs.begin(), drawingMs.end());
+    const double keySum = std::accumulate(keyMs.begin(), keyMs.end(), 0.0);
+    const double seconds = (in.back().atNs - in.front().atNs) / 1e9;
+    benchmark::UserCounters& c = run.counters;
+    c["ticks/s"] = std::round((in.back().eyeZ - in.front().eyeZ) / perTick) / seconds;
+    c["frames/s"] = intervalsMs.size() / seconds;
+    c["p99 interval ms"] = percentile(intervalsMs, 99);
+    c["max interval ms"] = intervalsMs.back();
+    c["held retraces"] = static_cast<double>(held);
+    c["overruns"] = overruns;
+    c["late frames"] = late;
+    c["cpu s/s"] = (after->cpuSeconds - before->cpuSeconds) / run.wallSeconds;
+    c["main thread cpu s/s"] =
+        (after->mainThreadCpuSeconds - before->mainThreadCpuSeconds) / run.wallSeconds;
+    c["first frame ms"] = (first->atNs - nanos(game.startedAt())) / 1e6;
+    // What no loop can beat: the set-up until the window can show a frame (its first swap
+    // returns, the one its first reshape makes), then the first frame's own drawing and swap.
+    const int64_t shown = std::min(all.front().atNs, firstClearNs);
+    c["start-up floor ms"] = (shown - nanos(game.startedAt()) + first->atNs - firstClearNs) / 1e6;
+    c["peak rss MiB"] = after->peakResidentKiB / 1024.0;
+    c["keys"] = static_cast<double>(keyMs.size());
+    c["keys lost"] = static_cast<double>(keys.size() - keyMs.size());
+    c["key mean ms"] = keySum / keyMs.size();
+    c["key median ms"] = percentile(keyMs, 50);
+    c["key p90 ms"] = percentile(keyMs, 90);
+    c["key max ms"] = keyMs.back();
+    c["draw median ms"] = percentile(drawingMs, 50);
+    c["draw p90 ms"] = percentile(drawingMs, 90);
+    c["draw p99 ms"] = percentile(drawingMs, 99);
+    c["draw max ms"] = drawingMs.back();
+    return run;
+}
+
+// With the build before named, each repetition runs it straight beside the game, first or
+// second by turns: the software renderer's processor time swings by a fifth with the
+// machine's load, both builds alike, so only runs side by side in time compare.
+void pacedGame(benchmark::State& state, simulatedDisplay display, const char* baseline) {
+    static std::map<std::string, int> pairsRun; // by display
     for (auto _ : state) {
-        gameSession game(o);
-        if (!game.awaitFirstFrame()) {
-            state.SkipWithError("the game drew no frame");
-            return;
+        const bool baselineFirst = baseline != nullptr && pairsRun[display.name]++ % 2 == 1;
+        pacedRun earlier = measurePaced(display, baselineFirst ? baseline : SKYHUNT_GAME);
+        pacedRun later;
+        if (earlier.failure.empty() && baseline != nullptr) {
+            later = measurePaced(display, baselineFirst ? SKYHUNT_GAME : baseline);
         }
-        game.press(std::vector<std::string>(speedPresses, "w"));
-        std::this_thread::sleep_for(settle);
-        const auto t0 = std::chrono::steady_clock::now();
-        const auto before = readProcessFigures(game.pid());
-        const auto end = t0 + std::chrono::seconds(measuredSeconds());
-        const std::vector<keyPress> keys = pressFogKeys(game, end);
-        std::this_thread::sleep_until(end);
-        const auto t1 = std::chrono::steady_clock::now();
-        const auto after = readProcessFigures(game.pid());
-        if (!before || !after || game.quit() != 0) {
-            state.SkipWithError("the game did not run to the end and quit cleanly");
-            return;
-        }
-        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
-
-        int64_t firstClearNs = 0;
-        const std::vector<present> all = readProbe(log, firstClearNs);
-        std::vector<present> in;
-        std::copy_if(all.begin(), all.end(), std::back_inserter(in),
-                     [&](const present& p) { return p.atNs >= nanos(t0) && p.atNs <= nanos(t1); });
-        const auto first =
-            std::find_if(all.begin(), all.end(), [](const present& p) { return p.drawn > 0; });
-        if (first == all.end() || in.size() < 3) {
-            state.SkipWithError("the probe saw no frames");
-            return;
-        }
-
-        // Each frame's flight must be a whole number of ticks, or the count below is wrong.
-        const double perTick = playerSpeed();
-        const double retraceMs = display.refreshHz > 0 ? 1e3 / display.refreshHz : 0;
-        // The game shows at most 60 frames a second, so a frame on a faster display is late
-        // only after 1.5 ticks.
-        const double frameMs = std::max(
-            retraceMs, std::chrono::duration<double, std::milli>(tickClock::period).count());
-        std::vector<double> intervalsMs;
-        int64_t held = 0;
-        int overruns = 0;
-        int late = 0;
-        for (size_t i = 1; i < in.size(); ++i) {
-            intervalsMs.push_back((in[i].atNs - in[i - 1].atNs) / 1e6);
-            late += intervalsMs.back() >= 1.5 * frameMs ? 1 : 0;
-            held += in[i].heldRetraces;
-            // A retrace missed with no help from the game's wait: drawing took too long.
-            if (retraceMs > 0 && in[i].heldRetraces == 0 && intervalsMs.back() > 1.5 * retraceMs) {
-                ++overruns;
-            }
-            const double ticks = (in[i].eyeZ - in[i - 1].eyeZ) / perTick;
-            if (std::abs(ticks - std::round(ticks)) > 0.05 || in[i].eyeX != 0) {
-                state.SkipWithError("the player did not fly straight at the speed of the keys");
+        pacedRun& game = baselineFirst ? later : earlier;
+        pacedRun& before = baselineFirst ? earlier : later;
+        for (const pacedRun* run : {&earlier, &later}) {
+            if (!run->failure.empty()) {
+                state.SkipWithError(run->failure.c_str());
                 return;
             }
         }
-        std::sort(intervalsMs.begin(), intervalsMs.end());
-        std::vector<double> keyMs = keyToScreenMs(keys, all);
-        std::vector<double> drawingMs;
-        for (const present& p : in) {
-            drawingMs.push_back(p.drawingNs / 1e6);
+        state.SetIterationTime(earlier.wallSeconds + later.wallSeconds);
+        state.counters = game.counters;
+        if (baseline != nullptr) {
+            for (const auto& [name, value] : before.counters) {
+                state.counters[std::string(beforePrefix) + name] = value;
+            }
+            state.counters[cpuRatio] = game.counters["cpu s/s"] / before.counters["cpu s/s"];
         }
-        if (keyMs.size() < static_cast<size_t>(fewestKeysPerSecond * measuredSeconds())) {
-            state.SkipWithError("too few fog keys showed on screen");
-            return;
-        }
-        std::sort(keyMs.begin(), keyMs.end());
-        std::sort(drawingMs.begin(), drawingMs.end());
-        const double keySum = std::accumulate(keyMs.begin(), keyMs.end(), 0.0);
-        const double seconds = (in.back().atNs - in.front().atNs) / 1e9;
-        const double wall = std::chrono::duration<double>(t1 - t0).count();
-        state.counters["ticks/s"] =
-            std::round((in.back().eyeZ - in.front().eyeZ) / perTick) / seconds;
-        state.counters["frames/s"] = intervalsMs.size() / seconds;
-        state.counters["p99 interval ms"] = percentile(intervalsMs, 99);
-        state.counters["max interval ms"] = intervalsMs.back();
-        state.counters["held retraces"] = static_cast<double>(held);
-        state.counters["overruns"] = overruns;
-        state.counters["late frames"] = late;
-        state.counters["cpu s/s"] = (after->cpuSeconds - before->cpuSeconds) / wall;
-        state.counters["first frame ms"] = (first->atNs - nanos(game.startedAt())) / 1e6;
-        // What no loop can beat: the set-up until the window can show a frame (its first
-        // swap returns, the one its first reshape makes), then the first frame's own drawing
-        // and swap.
-        const int64_t shown = std::min(all.front().atNs, firstClearNs);
-        state.counters["start-up floor ms"] =
-            (shown - nanos(game.startedAt()) + first->atNs - firstClearNs) / 1e6;
-        state.counters["peak rss MiB"] = after->peakResidentKiB / 1024.0;
-        state.counters["keys"] = static_cast<double>(keyMs.size());
-        state.counters["keys lost"] = static_cast<double>(keys.size() - keyMs.size());
-        state.counters["key mean ms"] = keySum / keyMs.size();
-        state.counters["key median ms"] = percentile(keyMs, 50);
-        state.counters["key p90 ms"] = percentile(keyMs, 90);
-        state.counters["key max ms"] = keyMs.back();
-        state.counters["draw median ms"] = percentile(drawingMs, 50);
-        state.counters["draw p90 ms"] = percentile(drawingMs, 90);
-        state.counters["draw p99 ms"] = percentile(drawingMs, 99);
-        state.counters["draw max ms"] = drawingMs.back();
     }
 }
 
 const bool registered = [] {
+    const char* baseline = std::getenv(baselineVariable);
     for (const simulatedDisplay& d : simulatedDisplays) {
-        benchmark::RegisterBenchmark(pacedName(d).c_str(), pacedGame, d, SKYHUNT_GAME)
+        benchmark::RegisterBenchmark(pacedName(d).c_str(), pacedGame, d, baseline)
             ->Iterations(1)
             ->Repetitions(runs)
             ->UseManualTime()
             ->Unit(benchmark::kSecond);
-        if (const char* baseline = std::getenv(baselineVariable)) {
-            benchmark::RegisterBenchmark(pacedName(d, true).c_str(), pacedGame, d, baseline)
-                ->Iterations(1)
-                ->Repetitions(runs)
-                ->UseManualTime()
-                ->Unit(benchmark::kSecond);
-        }
     }
     return true;
 }();

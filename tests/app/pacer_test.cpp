@@ -237,6 +237,24 @@ TEST_F(FramePacer, ABurstOfSlowFramesWidensTheMarginAndACalmMinuteNarrowsIt) {
     }
 }
 
+// A quiet renderer, whose frames all take the same time, is never late: on a display that
+// holds swaps and without sync the margin melts away within two minutes, and each frame ends
+// no more than the fixed 1 ms before it is shown, the least latency the wait can give.
+TEST_F(FramePacer, AQuietRendererSettlesAtTheFloor) {
+    for (const double hz : {60.0, 0.0}) {
+        SCOPED_TRACE(testing::Message() << hz << " Hz");
+        refresh(hz);
+        pacer.start();
+        work = 7ms;
+        const std::vector<nanoseconds> gaps = frames(7200);
+        EXPECT_EQ(pacer.margin(), 0ns);
+        EXPECT_LE(slack(), 1ms);
+        EXPECT_EQ(
+            std::count_if(gaps.begin() + 60, gaps.end(), [](nanoseconds g) { return g > 17ms; }),
+            0);
+    }
+}
+
 // The first frame after start, and after the window comes back, is drawn at the first
 // display event, however the frames before it were paced. Before the window shows there is no
 // display event: the idle call waits on the window's events, never past a millisecond.
