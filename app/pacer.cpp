@@ -36,15 +36,16 @@ constexpr nanoseconds windowPoll = 1ms;
 constexpr nanoseconds safetyMargin = 1ms;
 // The margin's controller: a late frame widens it by the step, never past the widest however
 // busy the machine (a stall is not a tail). On a display that holds swaps it aims at one late
-// frame in 15 s, inside the one in 10 s allowed; without sync at one in 200, so the
-// 99th-percentile interval is a frame on time.
+// frame in 15 s, inside the one in 10 s allowed; without sync at one in 100, where the
+// 99th-percentile interval is a frame on time or one late by a hair.
 constexpr nanoseconds marginStep = 1ms;
 constexpr nanoseconds widestMargin = 8ms;
-// A new game starts with the margin software renderers settle at, rather than none: starting
-// from nothing, it would buy its margin with a run of late frames in its first seconds.
-constexpr nanoseconds startingMargin = 4ms;
+// Where a late frame is seen, a new game starts with the margin software renderers settle at,
+// rather than none: starting from nothing, it would buy its margin with a run of late frames
+// in its first seconds. Without sync such a run costs only its lateness, and it starts at none.
+constexpr nanoseconds seenLateStartingMargin = 4ms;
 constexpr auto seenLateEvery = 15s;
-constexpr int unsyncedFramesPerLate = 200;
+constexpr int unsyncedFramesPerLate = 100;
 
 } // namespace
 
@@ -53,7 +54,7 @@ framePacer::framePacer()
 
 framePacer::framePacer(nowSource now, sleeper sleepUntil, eventWaiter waitForEvents)
     : now(std::move(now)), sleepUntil(std::move(sleepUntil)),
-      waitForEvents(std::move(waitForEvents)), lateMargin(startingMargin) {}
+      waitForEvents(std::move(waitForEvents)) {}
 
 void framePacer::start() {
     current = mode::judging;
@@ -175,7 +176,7 @@ void framePacer::presented() {
         break;
     default:
         if (t - swapStartedAt > handBackHold) {
-            current = mode::judging;
+            enter(mode::judging);
             beginJudging(t);
         }
         break;
@@ -209,13 +210,22 @@ void framePacer::judgeDisplay(time t, bool held) {
     } else if (fast) {
         keepBeat(mode::beatOnRetraces, t);
     } else {
-        current = retraces.known() ? mode::retraces : mode::judging;
+        enter(retraces.known() ? mode::retraces : mode::judging);
         beginJudging(t);
     }
 }
 
+// The first mode a game aims its frames in starts the margin where that mode's frames settle.
+void framePacer::enter(mode next) {
+    current = next;
+    if (!marginStarted && next != mode::judging) {
+        lateMargin = next == mode::beat ? 0ns : seenLateStartingMargin;
+        marginStarted = true;
+    }
+}
+
 void framePacer::keepBeat(mode beat, time t) {
-    current = beat;
+    enter(beat);
     due = t + tick;
 }
 

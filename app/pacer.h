@@ -39,7 +39,7 @@ class framePacer {
         // margin aims at one in 15 s.
         retraces,
         // No sync: the pacer's own 60 Hz beat. A late frame costs only its lateness: the
-        // margin aims at one in 200, so the 99th-percentile interval stays a frame.
+        // margin aims at one in 100, so the 99th-percentile interval stays near a frame.
         beat,
         // A display that holds swaps, faster than 80 Hz: the pacer's beat, each frame shown
         // at the retrace nearest it. A late frame is seen, as under `retraces`.
@@ -78,6 +78,7 @@ class framePacer {
     void keepMargin(bool late);
     void judgeDisplay(time t, bool held);
     void beginJudging(time t);
+    void enter(mode next);
     void keepBeat(mode beat, time t);
 
     nowSource now;
@@ -86,14 +87,15 @@ class framePacer {
     drawTimePredictor drawTime;
     retraceGrid retraces;
     mode current = mode::stopped;
-    nanoseconds lateMargin;
-    bool taken = false;     // a frame is taken and not yet drawn
-    bool waitedFor = false; // the frame taken started on its deadline, not behind it
-    time target{};          // when the frame being drawn is due on screen (aimed modes)
-    time due{};             // the pacer's beat: when the next frame is to be presented
-    time drawingSince{};    // the first GL call of the frame being drawn
-    time swapStartedAt{};   // when the last frame was let go to its swap
-    time lastReturn{};      // when the last swap returned
+    nanoseconds lateMargin{0};
+    bool marginStarted = false; // by the first mode that aims its frames
+    bool taken = false;         // a frame is taken and not yet drawn
+    bool waitedFor = false;     // the frame taken started on its deadline, not behind it
+    time target{};              // when the frame being drawn is due on screen (aimed modes)
+    time due{};                 // the pacer's beat: when the next frame is to be presented
+    time drawingSince{};        // the first GL call of the frame being drawn
+    time swapStartedAt{};       // when the last frame was let go to its swap
+    time lastReturn{};          // when the last swap returned
     time judgingSince{};
     int framesJudged = 0;
     int framesHeld = 0; // of those judged, the frames whose swap the display held
