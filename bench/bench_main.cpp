@@ -102,10 +102,9 @@ void pacedTable(const std::map<std::string, figure>& m) {
     }
 }
 
-// The bounds beside the build before: a display that paces the game alone may show one late
-// frame in 10 s more than it, and a key reaches the screen no later on average, except with
-// the renderer 25 ms slower; the processor time is at most 5 % more, taken run by run, since
-// each run of the game lies beside one of the build before.
+// The bounds beside the build before on one screen: a display that paces the game alone may
+// show one late frame in 10 s more than it, and a key reaches the screen no later on average,
+// except with the renderer 25 ms slower.
 void compareWithBaseline(const std::map<std::string, figure>& m, const simulatedDisplay& d,
                          const std::string& on) {
     const benchmark::UserCounters& c = m.at(pacedName(d)).counters;
@@ -124,8 +123,7 @@ void compareWithBaseline(const std::map<std::string, figure>& m, const simulated
     } else {
         note((on + "key to screen mean / baseline's").c_str(), mean, "");
     }
-    const double cpu = c.at(cpuRatio);
-    line((on + "processor s per s / baseline's").c_str(), cpu, "<= 1.05", cpu <= 1.05);
+    note((on + "processor s per s / baseline's").c_str(), c.at(cpuRatio), "");
     note((on + "main thread's processor s per s / baseline's").c_str(),
          c.at("main thread cpu s/s") / before("main thread cpu s/s"),
          "(without the renderer's threads)");
@@ -162,6 +160,24 @@ void summariseUnsynced(const std::map<std::string, figure>& m, const simulatedDi
     }
     note((on + "processor s per s").c_str(), cpu, "");
     note((on + "peak resident memory (MiB)").c_str(), c.at("peak rss MiB"), "");
+}
+
+// The processor time on every screen together, at most 5 % above the build before's. One
+// screen's ratio says little here: the machine's speed drifts by a fifth over tens of seconds,
+// which moves a pair of runs ten seconds apart by up to a tenth, both builds alike.
+void compareProcessorTime(const std::map<std::string, figure>& m) {
+    double game = 0, before = 0;
+    for (const simulatedDisplay& d : simulatedDisplays) {
+        if (m.count(pacedName(d)) != 0 && m.at(pacedName(d)).counters.count(cpuRatio) != 0) {
+            const benchmark::UserCounters& c = m.at(pacedName(d)).counters;
+            game += c.at("cpu s/s");
+            before += c.at(beforePrefix + std::string("cpu s/s"));
+        }
+    }
+    if (before > 0) {
+        line("paced, every screen: processor s / baseline's", game / before, "<= 1.05",
+             game <= 1.05 * before);
+    }
 }
 
 void summarise(const std::map<std::string, figure>& m) {
@@ -210,6 +226,7 @@ void summarise(const std::map<std::string, figure>& m) {
             compareWithBaseline(m, d, on);
         }
     }
+    compareProcessorTime(m);
 }
 
 std::string cpuModel() {

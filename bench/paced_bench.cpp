@@ -269,8 +269,7 @@ pacedRun measurePaced(const simulatedDisplay& display, const char* binary) {
 }
 
 // With the build before named, each repetition runs it straight beside the game, first or
-// second by turns: the software renderer's processor time swings by a fifth with the
-// machine's load, both builds alike, so only runs side by side in time compare.
+// second by turns, so both meet the machine in much the same state.
 void pacedGame(benchmark::State& state, simulatedDisplay display, const char* baseline) {
     static std::map<std::string, int> pairsRun; // by display
     for (auto _ : state) {

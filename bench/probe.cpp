@@ -1,5 +1,5 @@
 // Preloaded into the real game by the paced benchmark (LD_PRELOAD). It stands in front of
-// five library calls and passes each on:
+// these library calls and passes each on:
 //   gluLookAt, where each frame puts the camera over the player: the eye's place is the
 //     player's, so the benchmark counts ticks from how far the player has flown;
 //   glFogf, where each frame sets the fog's start, which the O and P keys move: the
@@ -11,6 +11,8 @@
 //   glXSwapBuffers, which GLUT calls to present a frame: with $SKYHUNT_PROBE_HZ set, held
 //     until the first retrace after the swap is asked for, on a display refreshing that
 //     many times a second, as a display synchronised to its vertical blank does.
+//   nanosleep, clock_nanosleep and ppoll, the game's sleeps and its wait for events, whose
+//     ends tell whether the game waited between a picture's end and its swap.
 // It keeps the time every present returned, the eye's place and fog start it was drawn with,
 // the retraces the game's own wait cost the frame (it went out that many retraces after the
 // first one its picture was ready for) and how long it took to draw, in fixed arrays, so the
@@ -24,6 +26,7 @@
 #include <ctime>
 
 #include <dlfcn.h>
+#include <poll.h>
 
 namespace {
 
@@ -47,18 +50,13 @@ bool drawing = false;     // between a frame's glClear and the end of its drawin
 int64_t finishedNs = 0;   // when the game's last glFinish returned
 int64_t drawingNs = 0;    // how long the last frame took to draw
 int64_t firstClearNs = 0; // when its first frame made its first call
+int64_t waitedNs = 0;     // when the game's last sleep or wait for events ended
 
 // The clock std::chrono::steady_clock reads on Linux, so the benchmark can compare.
 int64_t nowNs() {
     timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);
     return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
-void sleepUntilNs(int64_t ns) {
-    const timespec t{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) {
-    }
 }
 
 double envNumber(const char* name) {
@@ -82,6 +80,16 @@ int64_t retraceNs(int64_t retrace) {
 template <typename function>
 function real(const char* name) {
     return reinterpret_cast<function>(dlsym(RTLD_NEXT, name));
+}
+
+using clockNanosleep = int (*)(clockid_t, int, const timespec*, timespec*);
+
+// The probe's own sleeps go straight to the C library, past the watch on the game's below.
+void sleepUntilNs(int64_t ns) {
+    static const auto sleep = real<clockNanosleep>("clock_nanosleep");
+    const timespec t{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
+    while (sleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, nullptr) == EINTR) {
+    }
 }
 
 struct logWriter {
@@ -123,9 +131,12 @@ extern "C" void glXSwapBuffers(void* display, unsigned long drawable) {
     if (refreshHz > 0) {
         // A picture the game did not finish itself is ready once it is finished here.
         finish();
-        const int64_t ready =
-            finishedNs > (frames > 0 ? presents[frames - 1].atNs : 0) ? finishedNs : nowNs();
-        const int64_t shown = retraceAfter(nowNs());
+        // Only a sleep or a wait for events between the end of its drawing and the swap holds
+        // a finished picture back; the calls in between take microseconds.
+        const int64_t asked = nowNs();
+        const bool finishedHere = finishedNs <= (frames > 0 ? presents[frames - 1].atNs : 0);
+        const int64_t ready = finishedHere || waitedNs < finishedNs ? asked : finishedNs;
+        const int64_t shown = retraceAfter(asked);
         held = shown - retraceAfter(ready);
         sleepUntilNs(retraceNs(shown));
     }
@@ -166,4 +177,28 @@ extern "C" void glFogf(unsigned int name, float value) {
         lastFogStart = value;
     }
     next(name, value);
+}
+
+// The game's waits, timed as they end: std::this_thread's sleeps and the wait for the window
+// system's events.
+extern "C" int nanosleep(const timespec* length, timespec* left) {
+    static const auto next = real<int (*)(const timespec*, timespec*)>("nanosleep");
+    const int result = next(length, left);
+    waitedNs = nowNs();
+    return result;
+}
+
+extern "C" int clock_nanosleep(clockid_t clock, int flags, const timespec* until, timespec* left) {
+    static const auto next = real<clockNanosleep>("clock_nanosleep");
+    const int result = next(clock, flags, until, left);
+    waitedNs = nowNs();
+    return result;
+}
+
+extern "C" int ppoll(pollfd* fds, nfds_t count, const timespec* timeout, const sigset_t* mask) {
+    static const auto next =
+        real<int (*)(pollfd*, nfds_t, const timespec*, const sigset_t*)>("ppoll");
+    const int result = next(fds, count, timeout, mask);
+    waitedNs = nowNs();
+    return result;
 }
