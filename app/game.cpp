@@ -15,7 +15,7 @@
 // own 60 Hz beat, or at the next retrace of a display that holds each swap until its
 // vertical blank. A steady picture comes first: the margin widens after each late frame and
 // narrows while frames are on time, settling where one frame in 15 s comes late on a display
-// that holds swaps (it would show the picture before it twice) and one in 200 without sync
+// that holds swaps (it would show the picture before it twice) and one in 100 without sync
 // (it costs only its lateness). The first frame after start, or after the window comes
 // back, is drawn as soon as the window can show it. While the window is hidden there is no
 // idle callback: GLUT sleeps until the window comes back, and the clock and the pacer then
