@@ -63,6 +63,11 @@ void note(const char* what, double value, const char* about) {
     std::printf("  %-56s %8.3f   %s\n", what, value, about);
 }
 
+// The build before's figure of that name, from the row it ran beside the game in.
+double before(const benchmark::UserCounters& c, const char* counter) {
+    return c.at(beforePrefix + std::string(counter)).value;
+}
+
 // The paced rows beside the build before's, as a table for bench/README.md; "—" where the
 // build before was not run.
 void pacedTable(const std::map<std::string, figure>& m) {
@@ -81,7 +86,7 @@ void pacedTable(const std::map<std::string, figure>& m) {
         const auto both = [&](const char* counter, const char* unit) {
             std::printf(" %.1f%s |", c.at(counter).value, unit);
             if (compared) {
-                std::printf(" %.1f |", c.at(beforePrefix + std::string(counter)).value);
+                std::printf(" %.1f |", before(c, counter));
             } else {
                 std::printf(" — |");
             }
@@ -108,16 +113,13 @@ void pacedTable(const std::map<std::string, figure>& m) {
 void compareWithBaseline(const std::map<std::string, figure>& m, const simulatedDisplay& d,
                          const std::string& on) {
     const benchmark::UserCounters& c = m.at(pacedName(d)).counters;
-    const auto before = [&c](const char* counter) {
-        return c.at(beforePrefix + std::string(counter)).value;
-    };
     if (d.lateFramesBounded) {
-        const double allowed = before("late frames") + measuredSeconds() / 10.0;
+        const double allowed = before(c, "late frames") + measuredSeconds() / 10.0;
         line((on + "late frames - baseline's (per 10 s)").c_str(),
-             (c.at("late frames") - before("late frames")) * 10 / measuredSeconds(), "<= 1",
+             (c.at("late frames") - before(c, "late frames")) * 10 / measuredSeconds(), "<= 1",
              c.at("late frames") <= allowed);
     }
-    const double mean = c.at("key mean ms") / before("key mean ms");
+    const double mean = c.at("key mean ms") / before(c, "key mean ms");
     if (d.slowerMs == 0) {
         line((on + "key to screen mean / baseline's").c_str(), mean, "<= 1", mean <= 1);
     } else {
@@ -125,7 +127,7 @@ void compareWithBaseline(const std::map<std::string, figure>& m, const simulated
     }
     note((on + "processor s per s / baseline's").c_str(), c.at(cpuRatio), "");
     note((on + "main thread's processor s per s / baseline's").c_str(),
-         c.at("main thread cpu s/s") / before("main thread cpu s/s"),
+         c.at("main thread cpu s/s") / before(c, "main thread cpu s/s"),
          "(without the renderer's threads)");
 }
 
@@ -166,17 +168,17 @@ void summariseUnsynced(const std::map<std::string, figure>& m, const simulatedDi
 // screen's ratio says little here: the machine's speed drifts by a fifth over tens of seconds,
 // which moves a pair of runs ten seconds apart by up to a tenth, both builds alike.
 void compareProcessorTime(const std::map<std::string, figure>& m) {
-    double game = 0, before = 0;
+    double game = 0, previous = 0;
     for (const simulatedDisplay& d : simulatedDisplays) {
         if (m.count(pacedName(d)) != 0 && m.at(pacedName(d)).counters.count(cpuRatio) != 0) {
             const benchmark::UserCounters& c = m.at(pacedName(d)).counters;
             game += c.at("cpu s/s");
-            before += c.at(beforePrefix + std::string("cpu s/s"));
+            previous += before(c, "cpu s/s");
         }
     }
-    if (before > 0) {
-        line("paced, every screen: processor s / baseline's", game / before, "<= 1.05",
-             game <= 1.05 * before);
+    if (previous > 0) {
+        line("paced, every screen: processor s / baseline's", game / previous, "<= 1.05",
+             game <= 1.05 * previous);
     }
 }
 
